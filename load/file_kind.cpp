@@ -1,0 +1,17 @@
+#include "file_kind.h"
+
+#include <cctype>
+
+std::string FileKindOf(const std::string& fileName) {
+  const auto dot = fileName.find('.');
+  std::string kind = dot == std::string::npos ? fileName : fileName.substr(dot + 1);
+  for (char& c : kind) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return kind;
+}
+
+ReaderKind ReaderFor(const std::string& fileKind) {
+  if (fileKind == "MLS") return ReaderKind::Mls;
+  if (fileKind == "WAV") return ReaderKind::Wav;
+  if (fileKind == "PCM") return ReaderKind::Pcm;
+  return ReaderKind::TextMap;
+}

@@ -1,0 +1,78 @@
+#include "input_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <bit>
+#include <cerrno>
+#include <cstring>
+
+#include "load_error.h"
+
+namespace {
+std::string Cause(int error) {
+  switch (error) {
+    case ENOENT:
+      return "the file does not exist";
+    case EACCES:
+      return "permission to read the file is denied";
+    case EISDIR:
+      return "it is a folder, not a file";
+    default:
+      return std::string("the file cannot be read (") + std::strerror(error) + ")";
+  }
+}
+}  // namespace
+
+InputFile::InputFile(const std::string& fileName) {
+  if (fileName.empty()) throw LoadError("no file name was given");
+  fd_ = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) throw LoadError(Cause(errno));
+  struct stat info {};
+  if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+    ::close(fd_);
+    throw LoadError(error == 0 ? "it is not a regular file" : Cause(error));
+  }
+  size_ = static_cast<std::uint64_t>(info.st_size);
+}
+
+InputFile::~InputFile() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+std::size_t InputFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t count) const {
+  auto* out = static_cast<unsigned char*>(buffer);
+  std::size_t done = 0;
+  while (done < count) {
+    const ssize_t n = ::pread(fd_, out + done, count - done, static_cast<off_t>(offset + done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw LoadError(Cause(errno));
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return done;
+}
+
+void InputFile::AdviseSequential() const {
+  ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+}
+
+std::int32_t ReadInt32LE(const unsigned char* b) {
+  const std::uint32_t u = std::uint32_t{b[0]} | std::uint32_t{b[1]} << 8 |
+                          std::uint32_t{b[2]} << 16 | std::uint32_t{b[3]} << 24;
+  return static_cast<std::int32_t>(u);
+}
+
+std::int16_t ReadInt16LE(const unsigned char* b) {
+  return static_cast<std::int16_t>(static_cast<std::uint16_t>(b[0] | b[1] << 8));
+}
+
+float ReadFloat32LE(const unsigned char* b) {
+  const std::uint32_t u = std::uint32_t{b[0]} | std::uint32_t{b[1]} << 8 |
+                          std::uint32_t{b[2]} << 16 | std::uint32_t{b[3]} << 24;
+  return std::bit_cast<float>(u);
+}

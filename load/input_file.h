@@ -1,0 +1,33 @@
+#pragma once
+// Read-only access to a measurement file. Opening never creates anything: a name that names no
+// file, or a file that cannot be read, is a LoadError with the cause in plain words.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+class InputFile {
+ public:
+  explicit InputFile(const std::string& fileName);
+  ~InputFile();
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  std::uint64_t Size() const { return size_; }
+
+  // Reads up to count bytes at offset; returns how many were read (fewer only at the end of the
+  // file). A read error is a LoadError.
+  std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t count) const;
+
+  // Advice that the file will be read once from start to end.
+  void AdviseSequential() const;
+
+ private:
+  int fd_ = -1;
+  std::uint64_t size_ = 0;
+};
+
+// Little-endian decoding of fixed-width fields.
+std::int32_t ReadInt32LE(const unsigned char* bytes);
+std::int16_t ReadInt16LE(const unsigned char* bytes);
+float ReadFloat32LE(const unsigned char* bytes);

@@ -1,0 +1,24 @@
+#pragma once
+// What a load needs from the program that runs it: the window implements this with its
+// controls and dialogs; tests and the headless renderer implement it their own way.
+
+#include <optional>
+#include <string>
+
+class LoadHost {
+ public:
+  virtual ~LoadHost() = default;
+
+  // Busy state: true hides the file name (uncovering the progress bar) and shows the wait cursor.
+  virtual void SetBusy(bool busy) = 0;
+  // Progress of the load in percent, 0..100.
+  virtual void SetProgress(float percent) = 0;
+  // Process the window events that are waiting, then return.
+  virtual void Yield() = 0;
+  // Asks for the repetition period with the given prompt, title and initial answer; nullopt
+  // when the user cancels.
+  virtual std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
+                                             const std::string& initialText) = 0;
+  // A refusal of the file: a modal warning with the critical icon.
+  virtual void ShowWarning(const std::string& text, const std::string& title) = 0;
+};

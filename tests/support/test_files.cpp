@@ -1,0 +1,51 @@
+#include "test_files.h"
+
+#include <bit>
+#include <cstdlib>
+#include <fstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+TempFolder::TempFolder() {
+  // mkdtemp under /tmp: "vexal_XXXXXX" never holds a ".".
+  std::string pattern = "/tmp/vexal_XXXXXX";
+  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+}
+
+std::string TempFolder::Write(const std::string& name, std::string_view bytes) const {
+  const fs::path file = path_ / name;
+  std::ofstream out(file, std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + file.string());
+  return file.string();
+}
+
+std::string TempFolder::Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+  return Write(name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+void AppendInt16(std::vector<std::uint8_t>& out, std::int16_t value) {
+  const auto u = static_cast<std::uint16_t>(value);
+  out.push_back(static_cast<std::uint8_t>(u));
+  out.push_back(static_cast<std::uint8_t>(u >> 8));
+}
+
+void AppendInt32(std::vector<std::uint8_t>& out, std::int32_t value) {
+  const auto u = static_cast<std::uint32_t>(value);
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
+}
+
+void AppendFloat32(std::vector<std::uint8_t>& out, float value) {
+  AppendInt32(out, std::bit_cast<std::int32_t>(value));
+}
+
+void AppendText(std::vector<std::uint8_t>& out, std::string_view text) {
+  out.insert(out.end(), text.begin(), text.end());
+}
