@@ -1,4 +1,4 @@
-// Readers for the input kinds that are not supported yet.
+// Recording readers: not supported yet.
 
 #include "load_error.h"
 #include "readers.h"
@@ -9,8 +9,4 @@ ReadOutcome ReadWavRecording(const ReaderInput&) {
 
 ReadOutcome ReadPcmRecording(const ReaderInput&) {
   throw LoadError("this program cannot read raw float (.pcm) recordings yet");
-}
-
-ReadOutcome ReadTextMap(const ReaderInput&) {
-  throw LoadError("this program cannot read text level-map exports yet");
 }
