@@ -8,7 +8,7 @@ std::optional<double> ParseDecimal(std::string_view text) {
   while (!text.empty() && blank(text.front())) text.remove_prefix(1);
   while (!text.empty() && blank(text.back())) text.remove_suffix(1);
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  if (text.empty() || text.front() == '-' && text.size() > 1 && text[1] == '+') return std::nullopt;
+  if (text.empty()) return std::nullopt;
   double value = 0.0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value,
                                             std::chars_format::general);
