@@ -1,0 +1,93 @@
+// Writes the example complex-spectrum measurement: a row of microphone positions moving away
+// from a source in a room. Direct sound arrives later and weaker with distance, a floor and two
+// wall reflections follow, a decaying diffuse tail and a little noise fill the rest.
+// Deterministic: the same file on every machine.
+// Usage: make_example_mls OUT.mls [MICROPHONES] [POINTS]
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <numbers>
+#include <vector>
+
+namespace {
+
+class Lcg {  // small deterministic generator, uniform in [0, 1)
+ public:
+  double Next() {
+    state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<double>(state_ >> 11) / 9007199254740992.0;
+  }
+
+ private:
+  std::uint64_t state_ = 0x5eed;
+};
+
+void Put32(std::FILE* out, std::uint32_t value) {
+  const unsigned char bytes[4] = {static_cast<unsigned char>(value),
+                                  static_cast<unsigned char>(value >> 8),
+                                  static_cast<unsigned char>(value >> 16),
+                                  static_cast<unsigned char>(value >> 24)};
+  std::fwrite(bytes, 1, 4, out);
+}
+
+void PutFloat(std::FILE* out, float value) {
+  std::uint32_t bits;
+  std::memcpy(&bits, &value, 4);
+  Put32(out, bits);
+}
+
+// A short pulse centred on `at` (in points).
+void AddPulse(std::vector<double>& amplitude, double at, double height) {
+  for (std::size_t t = 0; t < amplitude.size(); ++t) {
+    const double x = (static_cast<double>(t) - at) / 1.2;
+    amplitude[t] += height * std::exp(-x * x);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: make_example_mls OUT.mls [MICROPHONES] [POINTS]\n");
+    return 2;
+  }
+  const int microphones = argc > 2 ? std::atoi(argv[2]) : 64;
+  const int points = argc > 3 ? std::atoi(argv[3]) : 256;
+  if (microphones <= 0 || points <= 0) return 2;
+  std::FILE* out = std::fopen(argv[1], "wb");
+  if (out == nullptr) {
+    std::perror(argv[1]);
+    return 1;
+  }
+
+  constexpr double kPointsPerMetre = 8.0;  // time resolution of one point, as distance
+  constexpr double kSourceHeight = 1.5;    // metres above the floor, as the microphones
+  constexpr double kWallA = 6.0, kWallB = 11.0;
+  Lcg random;
+  Put32(out, static_cast<std::uint32_t>(2 * points));
+  Put32(out, static_cast<std::uint32_t>(microphones));
+  for (int m = 0; m < microphones; ++m) {
+    const double distance = 1.0 + 0.15 * m;
+    std::vector<double> amplitude(static_cast<std::size_t>(points), 0.0);
+    const double direct = distance * kPointsPerMetre;
+    AddPulse(amplitude, direct, 1.0 / distance);
+    const double floorPath = std::hypot(distance, 2 * kSourceHeight);
+    AddPulse(amplitude, floorPath * kPointsPerMetre, 0.7 / floorPath);
+    const double wallPathA = std::hypot(distance, 2 * kWallA);
+    AddPulse(amplitude, wallPathA * kPointsPerMetre, 0.5 / wallPathA);
+    const double wallPathB = 2 * kWallB - distance;
+    AddPulse(amplitude, wallPathB * kPointsPerMetre, 0.5 / wallPathB);
+    for (int t = 0; t < points; ++t) {
+      const double after = t - direct;
+      const double tail = after > 0 ? 0.6 / distance * std::exp(-after / 60.0) : 0.0;
+      const double level = amplitude[t] + tail * random.Next() + 0.03 * random.Next();
+      const double phase = 2 * std::numbers::pi * random.Next();
+      PutFloat(out, static_cast<float>(level * std::cos(phase)));
+      PutFloat(out, static_cast<float>(level * std::sin(phase)));
+    }
+  }
+  return std::fclose(out) == 0 ? 0 : 1;
+}

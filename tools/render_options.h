@@ -1,0 +1,22 @@
+#pragma once
+// Command line of the headless renderer.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct RenderOptions {
+  std::optional<std::string> period;  // answer to the repetition-period prompt
+  float rangeDb = 100.0f;
+  std::optional<std::string> pngPath;
+  std::optional<std::string> gridPath;  // ends in .npy or .csv
+  bool json = false;
+  bool help = false;
+  bool version = false;
+  std::vector<std::string> files;
+};
+
+// Throws std::invalid_argument with a message fit for the user when the arguments are wrong.
+RenderOptions ParseRenderOptions(const std::vector<std::string>& arguments);
+
+extern const char* const kRenderUsage;

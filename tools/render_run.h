@@ -1,0 +1,9 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+// The headless renderer: loads each file like successive Browse choices, then writes what the
+// options ask for. Returns the exit status: 0 done, 1 a load or paint failed, 2 wrong arguments.
+int RunRenderer(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
