@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# Installs the build tree into a fresh temporary prefix, then checks that the programs, the desktop
+# entry, the icon and the file types are there, are valid, and fit together: every type the mime
+# package defines is offered by the desktop entry, and the updated databases map the measurement
+# file names to the viewer. Needs no display.
+# Usage: install_test.sh <cmake> <build dir> [program ...]   (programs whose targets exist)
+set -euo pipefail
+
+cmake=$1
+build=$2
+shift 2
+programs=("$@")
+
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+# The file kind comes from the first "." of a path, so the prefix must hold none.
+prefix=$(mktemp -d /tmp/vexal_install_XXXXXX)
+trap 'rm -rf "$prefix"' EXIT
+share=$prefix/share
+
+if ! log=$("$cmake" --install "$build" --prefix "$prefix" 2>&1); then
+  echo "$log" >&2
+  echo "FAIL: cmake --install failed (build the programs first)" >&2
+  exit 1
+fi
+
+# Programs.
+for program in "${programs[@]}"; do
+  [ -x "$prefix/bin/$program" ] || fail "program $program is not installed in bin"
+done
+
+# Desktop entry: valid, starts the viewer with the chosen file, names an installed icon.
+desktop=$share/applications/mlsvexal.desktop
+[ -f "$desktop" ] || { fail "no desktop entry at $desktop"; exit 1; }
+if ! report=$(desktop-file-validate "$desktop" 2>&1); then
+  fail "desktop-file-validate rejects the entry: $report"
+elif grep -qiE ': (error|warning):' <<<"$report"; then
+  fail "desktop-file-validate warns: $report"
+fi
+entry_value() { sed -n "s/^$1=//p" "$desktop" | head -n 1; }
+[ "$(entry_value Exec)" = "mlsvexal %f" ] || fail "Exec is '$(entry_value Exec)', not 'mlsvexal %f'"
+[ "$(entry_value Terminal)" = "false" ] || fail "Terminal is not false"
+icon=$(entry_value Icon)
+[ -f "$share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "icon '$icon' is not installed"
+
+# Icon and mime package are well-formed XML.
+mime_package=$share/mime/packages/mlsvexal-mime.xml
+[ -f "$mime_package" ] || { fail "no mime package at $mime_package"; exit 1; }
+xmllint --noout "$share/icons/hicolor/scalable/apps/$icon.svg" "$mime_package" ||
+  fail "icon or mime package is not well-formed"
+
+# Every type the package defines is offered by the desktop entry, and so are WAV recordings.
+offered=";$(entry_value MimeType)"
+mapfile -t types < <(grep -o '<mime-type type="[^"]*"' "$mime_package" | sed 's/.*type="//; s/"$//')
+[ ${#types[@]} -eq 3 ] || fail "mime package defines ${#types[@]} types, expected 3"
+for type in "${types[@]}" audio/x-wav; do
+  [[ $offered == *";$type;"* ]] || fail "desktop entry does not offer $type"
+done
+
+# The mime database built from the package gives each measurement file name one of those types.
+# update-mime-database reports bad packages on its output but still succeeds, so any output fails.
+export XDG_DATA_DIRS="$share:${XDG_DATA_DIRS:-/usr/local/share:/usr/share}"
+output=$(update-mime-database "$share/mime" 2>&1) || fail "update-mime-database failed"
+[ -z "$output" ] || fail "update-mime-database reports: $output"
+for type in "${types[@]}"; do
+  [ -f "$share/mime/$type.xml" ] || fail "mime database has no entry for $type"
+done
+type_of() {  # the type whose glob matches a file name, from the generated globs2
+  local weight type pattern
+  while IFS=: read -r weight type pattern; do
+    [[ $weight == \#* ]] && continue
+    # shellcheck disable=SC2053  # the pattern is a glob on purpose
+    [[ ${1,,} == ${pattern,,} ]] && { echo "$type"; return; }
+  done <"$share/mime/globs2"
+}
+for name in hall.mls hall.pcm hall.__txt HALL.MLS row7.__1; do
+  type=$(type_of "$name")
+  [[ " ${types[*]} " == *" $type "* ]] || fail "$name gets type '$type', not one of ours"
+done
+[ "$(type_of hall.mls)" = application/x-mlsvexal-spectrum ] || fail "hall.mls is not a spectrum file"
+[ "$(type_of hall.pcm)" = application/x-mlsvexal-pcm ] || fail "hall.pcm is not a raw recording"
+[ "$(type_of hall.__txt)" = text/x-mlsvexal-levels ] || fail "hall.__txt is not a level export"
+
+# The desktop database built from the entry offers the viewer for each type.
+output=$(update-desktop-database "$share/applications" 2>&1) || fail "update-desktop-database failed"
+[ -z "$output" ] || fail "update-desktop-database reports: $output"
+for type in "${types[@]}"; do
+  grep -qE "^$type=(.*;)?mlsvexal\.desktop;" "$share/applications/mimeinfo.cache" ||
+    fail "desktop database does not offer the viewer for $type"
+done
+
+if [ $failures -ne 0 ]; then
+  echo "$failures install check(s) failed" >&2
+  exit 1
+fi
+echo "install into $prefix: all checks passed"
