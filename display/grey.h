@@ -11,8 +11,8 @@
 // g = (peak - level) x 255 / range in double precision, limited to 0..255, then rounded to the
 // nearest integer with ties to even. Throws DrawError when g is not a number.
 inline std::uint8_t GreyOf(float level, float peak, float range) {
-  double g = (static_cast<double>(peak) - static_cast<double>(level)) * 255.0 /
-             static_cast<double>(range);
+  double g =
+      (static_cast<double>(peak) - static_cast<double>(level)) * 255.0 / static_cast<double>(range);
   if (std::isnan(g)) throw DrawError("a grey value is not a number (is the dB range 0?)");
   if (g < 0.0) g = 0.0;
   if (g > 255.0) g = 255.0;

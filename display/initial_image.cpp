@@ -17,14 +17,14 @@ constexpr std::array<std::uint8_t, kFileSize> MakeBytes() {
   b[1] = 'M';
   Put32(b, 2, kFileSize);
   Put32(b, 10, kPixelOffset);
-  Put32(b, 14, 40);  // info header size
-  Put32(b, 18, 1);   // width
-  Put32(b, 22, 1);   // height, bottom-up
-  b[26] = 1;         // planes
-  b[28] = 8;         // bits per pixel
-  Put32(b, 34, 4);   // image size: one row padded to 4 bytes
-  Put32(b, 46, 256); // colours used
-  Put32(b, 50, 256); // colours important
+  Put32(b, 14, 40);   // info header size
+  Put32(b, 18, 1);    // width
+  Put32(b, 22, 1);    // height, bottom-up
+  b[26] = 1;          // planes
+  b[28] = 8;          // bits per pixel
+  Put32(b, 34, 4);    // image size: one row padded to 4 bytes
+  Put32(b, 46, 256);  // colours used
+  Put32(b, 50, 256);  // colours important
   for (std::size_t i = 0; i < 256; ++i) {
     const auto grey = static_cast<std::uint8_t>(i);
     b[54 + 4 * i] = grey;      // blue
@@ -39,7 +39,9 @@ constexpr std::array<std::uint8_t, kFileSize> kBytes = MakeBytes();
 
 }  // namespace
 
-std::span<const std::uint8_t> InitialImageBytes() { return kBytes; }
+std::span<const std::uint8_t> InitialImageBytes() {
+  return kBytes;
+}
 
 QImage InitialImage() {
   return QImage::fromData(kBytes.data(), static_cast<int>(kBytes.size()), "BMP");

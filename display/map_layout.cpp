@@ -19,9 +19,8 @@ MapLayout ComputeMapLayout(std::int32_t micCount, std::int32_t rowCount) {
   MapLayout layout{};
   layout.pictureOuterWidth = Side(mic + 2 * kPictureBorder, "a width");
   layout.pictureOuterHeight = Side(rows + 2 * kPictureBorder, "a height");
-  layout.clientWidth =
-      std::max(Side(std::int64_t{layout.pictureOuterWidth} + 35, "a width"),
-               design::kMinClientWidth);
+  layout.clientWidth = std::max(Side(std::int64_t{layout.pictureOuterWidth} + 35, "a width"),
+                                design::kMinClientWidth);
   layout.clientHeight = Side(std::int64_t{layout.pictureOuterHeight} + 90, "a height");
   layout.textWidth = Side(mic + 29, "a width");
   return layout;

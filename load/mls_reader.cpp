@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include "input_file.h"
@@ -23,7 +24,8 @@ static_assert(std::endian::native == std::endian::little, "points are decoded in
 inline float PointLevel(float re, float im) {
   const double magnitude = static_cast<double>(re) * re + static_cast<double>(im) * im;
   const float p = static_cast<float>(magnitude);
-  if (!(p > 0.0f)) return p;  // 0 stays 0; NaN passes through
+  if (!(p <= std::numeric_limits<float>::max())) return std::numeric_limits<float>::quiet_NaN();
+  if (p == 0.0f) return 0.0f;
   return static_cast<float>(20.0 * std::log(static_cast<double>(p)));
 }
 
@@ -49,14 +51,14 @@ ReadOutcome ReadMlsFile(const ReaderInput& input) {
   }
   // Checked by division, so that no product of header fields can overflow.
   const std::uint64_t pointsInFile = (file.Size() - kHeaderBytes) / kPointBytes;
-  if (micCount > 0 && static_cast<std::uint64_t>(rowCount) >
-                          pointsInFile / static_cast<std::uint64_t>(micCount)) {
-    throw LoadError("it is shorter than its header says (" + std::to_string(micCount) +
-                    " microphones of " + std::to_string(rowCount) + " points need " +
-                    std::to_string(kHeaderBytes + kPointBytes * static_cast<std::uint64_t>(
-                                                                    rowCount) *
-                                                      static_cast<std::uint64_t>(micCount)) +
-                    " bytes; the file has " + std::to_string(file.Size()) + ")");
+  if (micCount > 0 &&
+      static_cast<std::uint64_t>(rowCount) > pointsInFile / static_cast<std::uint64_t>(micCount)) {
+    throw LoadError(
+        "it is shorter than its header says (" + std::to_string(micCount) + " microphones of " +
+        std::to_string(rowCount) + " points need " +
+        std::to_string(kHeaderBytes + kPointBytes * static_cast<std::uint64_t>(rowCount) *
+                                          static_cast<std::uint64_t>(micCount)) +
+        " bytes; the file has " + std::to_string(file.Size()) + ")");
   }
 
   Measurement result;

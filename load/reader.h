@@ -19,10 +19,10 @@ struct ReaderInput {
 };
 
 struct Measurement {
-  LevelGrid grid;                         // rows 0..RowCount by columns 0..MicCount
-  std::optional<std::int32_t> sampleRate; // nullopt: the reader leaves SampleRate as it was
-  float peakLevel = 0.0f;                 // PeakLevel raised by the levels stored
-  float cellLevel = 0.0f;                 // last level computed
+  LevelGrid grid;                          // rows 0..RowCount by columns 0..MicCount
+  std::optional<std::int32_t> sampleRate;  // nullopt: the reader leaves SampleRate as it was
+  float peakLevel = 0.0f;                  // PeakLevel raised by the levels stored
+  float cellLevel = 0.0f;                  // last level computed
 };
 
 // The file was refused with a warning (for example a WAV file that is not mono).

@@ -32,5 +32,9 @@ Int RoundToInt(double x) {
   return static_cast<Int>(r);
 }
 
-inline std::int32_t RoundToInt32(double x) { return RoundToInt<std::int32_t>(x); }
-inline std::int16_t RoundToInt16(double x) { return RoundToInt<std::int16_t>(x); }
+inline std::int32_t RoundToInt32(double x) {
+  return RoundToInt<std::int32_t>(x);
+}
+inline std::int16_t RoundToInt16(double x) {
+  return RoundToInt<std::int16_t>(x);
+}

@@ -26,10 +26,9 @@ class Lcg {  // small deterministic generator, uniform in [0, 1)
 };
 
 void Put32(std::FILE* out, std::uint32_t value) {
-  const unsigned char bytes[4] = {static_cast<unsigned char>(value),
-                                  static_cast<unsigned char>(value >> 8),
-                                  static_cast<unsigned char>(value >> 16),
-                                  static_cast<unsigned char>(value >> 24)};
+  const unsigned char bytes[4] = {
+      static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
+      static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
   std::fwrite(bytes, 1, 4, out);
 }
 

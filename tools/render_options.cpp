@@ -60,8 +60,8 @@ RenderOptions ParseRenderOptions(const std::vector<std::string>& arguments) {
     } else if (argument == "--grid") {
       options.gridPath = value();
       if (!EndsWith(*options.gridPath, ".npy") && !EndsWith(*options.gridPath, ".csv")) {
-        throw std::invalid_argument("--grid writes .npy or .csv files, not \"" +
-                                    *options.gridPath + "\"");
+        throw std::invalid_argument("--grid writes .npy or .csv files, not \"" + *options.gridPath +
+                                    "\"");
       }
     } else if (argument == "--json") {
       options.json = true;

@@ -130,8 +130,8 @@ int RunRenderer(const std::vector<std::string>& arguments, std::ostream& out, st
       });
     }
   } catch (const std::exception& e) {
-    err << "mlsvexal-render: cannot paint the map of " << options.files.back() << ": "
-        << e.what() << "\n";
+    err << "mlsvexal-render: cannot paint the map of " << options.files.back() << ": " << e.what()
+        << "\n";
     return 1;
   }
 

@@ -1,0 +1,208 @@
+#include "draw_map.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include "grey.h"
+#include "initial_image.h"
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+
+namespace {
+
+// Records what DrawMap does, in order; Yield runs an optional action (an event arriving).
+class RecordingSurface : public MapSurface {
+ public:
+  void SetWidths(const MapLayout& l) override { calls.push_back("widths"), layout = l; }
+  void SetHeights(const MapLayout&) override { calls.push_back("heights"); }
+  void Clear(std::int32_t, std::int32_t) override { calls.push_back("clear"), ticks.clear(); }
+  void DrawTick(float offset, int ms) override { ticks.push_back({offset, ms}); }
+  void PaintColumn(std::int32_t column, std::span<const std::uint8_t> greys) override {
+    calls.push_back("column " + std::to_string(column));
+    columns.emplace_back(greys.begin(), greys.end());
+  }
+  void Yield() override {
+    ++yields;
+    if (onYield) onYield();
+  }
+
+  struct Tick {
+    float offset;
+    int ms;
+  };
+  MapLayout layout{};
+  std::vector<std::string> calls;
+  std::vector<Tick> ticks;
+  std::vector<std::vector<std::uint8_t>> columns;
+  int yields = 0;
+  std::function<void()> onYield;
+};
+
+ViewState GridState(std::int32_t mics, std::int32_t rows) {
+  ViewState s;
+  s.MicCount = mics;
+  s.RowCount = rows;
+  s.LevelGrid = LevelGrid(rows, mics);
+  s.RangeDb = 100;
+  s.Decimation = 4;
+  return s;
+}
+
+const DrawOptions kNoPause{std::chrono::steady_clock::duration::zero()};
+
+TEST(Grey, BlackAtThePeakWhiteRangeBelowIt) {
+  EXPECT_EQ(GreyOf(10.0f, 10.0f, 100.0f), 0);
+  EXPECT_EQ(GreyOf(-90.0f, 10.0f, 100.0f), 255);
+  EXPECT_EQ(GreyOf(-190.0f, 10.0f, 100.0f), 255);
+  EXPECT_EQ(GreyOf(20.0f, 10.0f, 100.0f), 0);  // above the peak
+}
+
+TEST(Grey, HalvesGoToTheEvenGrey) {
+  EXPECT_EQ(GreyOf(-254.5f, 0.0f, 255.0f), 254);
+  EXPECT_EQ(GreyOf(-1.5f, 0.0f, 255.0f), 2);
+  EXPECT_EQ(GreyOf(-0.5f, 0.0f, 255.0f), 0);
+}
+
+TEST(Grey, NegativeRangeIsBlackAndATinyRangeStillPaints) {
+  EXPECT_EQ(GreyOf(-50.0f, 0.0f, -100.0f), 0);
+  EXPECT_EQ(GreyOf(-50.0f, 0.0f, 1e-30f), 255);
+  EXPECT_THROW(GreyOf(0.0f, 0.0f, 0.0f), DrawError);
+}
+
+TEST(MapLayout, FollowsTheGridWithRoomForTheScaleAndButtons) {
+  const MapLayout l = ComputeMapLayout(100, 50);
+  EXPECT_EQ(l.pictureOuterWidth, 104);
+  EXPECT_EQ(l.pictureOuterHeight, 54);
+  EXPECT_EQ(l.clientWidth, 205);  // never narrower than both buttons
+  EXPECT_EQ(l.clientHeight, 144);
+  EXPECT_EQ(l.textWidth, 129);
+  EXPECT_EQ(ComputeMapLayout(300, 50).clientWidth, 339);
+  EXPECT_EQ(ComputeMapLayout(300, 50).clientHeight, 144);
+  EXPECT_GE(ComputeMapLayout(8, 50).clientWidth, design::kCommand2.left + design::kCommand2.width);
+  EXPECT_THROW(ComputeMapLayout(2147483647, 1), DrawError);
+  EXPECT_THROW(ComputeMapLayout(1, 20000000), DrawError);
+}
+
+TEST(InitialImage, IsTheExactGreyBitmap) {
+  const auto bytes = InitialImageBytes();
+  ASSERT_EQ(bytes.size(), 1082u);
+  EXPECT_EQ(bytes[0], 'B');
+  EXPECT_EQ(bytes[1], 'M');
+  EXPECT_EQ(bytes[10], 0x36);  // 1078 = 0x436
+  EXPECT_EQ(bytes[11], 0x04);
+  EXPECT_EQ(bytes[54 + 4 * 200], 200);
+  EXPECT_EQ(bytes[54 + 4 * 200 + 3], 0);
+  EXPECT_EQ(bytes[1078], 251);
+  const QImage image = InitialImage();
+  ASSERT_FALSE(image.isNull());
+  EXPECT_EQ(image.size(), QSize(1, 1));
+  EXPECT_EQ(qGray(image.pixel(0, 0)), 251);
+}
+
+TEST(DrawMap, SizesPausesClearsDrawsTheScaleThenPaintsColumnByColumn) {
+  ViewState s = GridState(3, 2);
+  s.LevelGrid.DataColumn(2)[1] = -50.0f;
+  RecordingSurface surface;
+  DrawMap(s, surface, kNoPause);
+  EXPECT_THAT(surface.calls,
+              ElementsAre("widths", "heights", "clear", "column 1", "column 2", "column 3"));
+  EXPECT_EQ(surface.layout.pictureOuterWidth, 7);
+  EXPECT_EQ(surface.yields, 1 + 3);  // at least one in the pause, then one per column
+  EXPECT_THAT(surface.columns[1], ElementsAre(0, 128));  // 127.5 rounds to even 128
+}
+
+TEST(DrawMap, TicksLieAtTheRowsOfEachFiveMilliseconds) {
+  ViewState s = GridState(2, 400);
+  s.SampleRate = 60606;
+  RecordingSurface surface;
+  DrawMap(s, surface, kNoPause);
+  ASSERT_EQ(surface.ticks.size(), 11u);
+  EXPECT_EQ(surface.ticks[0].offset, 0.0f);
+  EXPECT_FLOAT_EQ(surface.ticks[1].offset, 75.7575f);
+  EXPECT_FLOAT_EQ(surface.ticks[10].offset, 757.575f);
+  EXPECT_EQ(surface.ticks[10].ms, 50);
+  s.SampleRate = 0;
+  DrawMap(s, surface, kNoPause);
+  for (const auto& tick : surface.ticks) EXPECT_EQ(tick.offset, 0.0f);
+}
+
+TEST(DrawMap, StopsAfterTheColumnDuringWhichTheClickCame) {
+  ViewState s = GridState(5, 3);
+  RecordingSurface surface;
+  int yields = 0;
+  surface.onYield = [&] {
+    if (++yields == 3) s.StopDrawing = true;  // pause, column 1, then during column 2's yield
+  };
+  DrawMap(s, surface, kNoPause);
+  EXPECT_EQ(surface.columns.size(), 2u);
+  EXPECT_TRUE(s.StopDrawing);
+  // The next paint starts afresh.
+  surface.onYield = nullptr;
+  surface.columns.clear();
+  DrawMap(s, surface, kNoPause);
+  EXPECT_EQ(surface.columns.size(), 5u);
+  EXPECT_FALSE(s.StopDrawing);
+}
+
+TEST(DrawMap, AClickDuringThePauseIsForgotten) {
+  ViewState s = GridState(4, 2);
+  RecordingSurface surface;
+  int pauseYields = 0;
+  surface.onYield = [&] {
+    if (surface.calls.size() == 1) {  // only "widths" so far: still pausing
+      ++pauseYields;
+      s.StopDrawing = true;
+    }
+  };
+  DrawMap(s, surface, DrawOptions{std::chrono::milliseconds(5)});
+  EXPECT_GE(pauseYields, 1);
+  EXPECT_EQ(surface.columns.size(), 4u);
+  EXPECT_FALSE(s.StopDrawing);
+}
+
+TEST(DrawMap, EmptyGridsPaintNothingButStillYieldPerColumn) {
+  ViewState none = GridState(0, 10);
+  RecordingSurface surface;
+  DrawMap(none, surface, kNoPause);
+  EXPECT_EQ(surface.yields, 1);
+  ViewState noRows = GridState(3, 0);
+  RecordingSurface surface2;
+  DrawMap(noRows, surface2, kNoPause);
+  EXPECT_EQ(surface2.yields, 1 + 3);
+  for (const auto& column : surface2.columns) EXPECT_TRUE(column.empty());
+  ViewState before;  // Redraw before any load
+  before.RangeDb = 100;
+  before.Decimation = 4;
+  EXPECT_NO_THROW(DrawMap(before, surface2, kNoPause));
+}
+
+TEST(DrawMap, NeverReadsPastAGridReplacedDuringAYield) {
+  ViewState s = GridState(6, 4);
+  RecordingSurface surface;
+  int yields = 0;
+  surface.onYield = [&] {
+    if (++yields == 2) {  // after column 1: a smaller grid arrives
+      s.LevelGrid = LevelGrid(2, 2);
+      s.RowCount = 2;
+      s.MicCount = 2;
+    }
+  };
+  DrawMap(s, surface, kNoPause);
+  EXPECT_EQ(surface.columns.size(), 2u);
+  EXPECT_EQ(surface.columns[1].size(), 2u);
+}
+
+TEST(DrawMap, RangeZeroFailsAfterTheScaleIsDrawn) {
+  ViewState s = GridState(2, 2);
+  s.RangeDb = 0;
+  RecordingSurface surface;
+  EXPECT_THROW(DrawMap(s, surface, kNoPause), DrawError);
+  EXPECT_EQ(surface.ticks.size(), 11u);
+  EXPECT_TRUE(surface.columns.empty());
+}
+
+}  // namespace

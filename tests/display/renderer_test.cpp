@@ -1,0 +1,116 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "grey.h"
+#include "mls_file.h"
+#include "render_options.h"
+#include "render_run.h"
+
+using ::testing::HasSubstr;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct RendererTest : ::testing::Test {
+  int Run(std::vector<std::string> arguments) {
+    out.str({});
+    err.str({});
+    return RunRenderer(arguments, out, err);
+  }
+  std::string Out(const std::string& name) { return (folder.Path() / name).string(); }
+  std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+  TempFolder folder;
+  std::ostringstream out, err;
+};
+
+TEST_F(RendererTest, WritesThePictureOnePixelPerCell) {
+  const auto file =
+      folder.Write("a.mls", MlsBytes({{{3, 4}, {1, 0}}, {{0.5f, 0}, {2, 0}}, {{1, 1}, {0, 0}}}));
+  ASSERT_EQ(Run({"--range", "50", "--png", Out("map.png"), file}), 0) << err.str();
+  const QImage image(QString::fromStdString(Out("map.png")));
+  ASSERT_EQ(image.size(), QSize(3, 2));
+  EXPECT_EQ(image.format(), QImage::Format_Grayscale8);
+  const float peak = static_cast<float>(20 * std::log(25.0));
+  EXPECT_EQ(qGray(image.pixel(0, 0)), 0);
+  EXPECT_EQ(qGray(image.pixel(0, 1)), GreyOf(0.0f, peak, 50.0f));
+  EXPECT_EQ(qGray(image.pixel(1, 0)), GreyOf(static_cast<float>(20 * std::log(0.25)), peak, 50));
+  EXPECT_EQ(qGray(image.pixel(2, 1)), GreyOf(0.0f, peak, 50.0f));
+}
+
+TEST_F(RendererTest, GridFilesHoldTheLevelsExactly) {
+  const auto file = folder.Write("b.mls", MlsBytes({{{3, 4}, {0.3f, 0.1f}}, {{0.5f, 0}, {7, 0}}}));
+  ASSERT_EQ(Run({"--grid", Out("g.npy"), file}), 0) << err.str();
+  const std::string npy = ReadAll(Out("g.npy"));
+  ASSERT_EQ(npy.size() % 16, 0u);  // header padded to 64, then 4 floats
+  EXPECT_EQ(npy.substr(0, 6), "\x93NUMPY");
+  EXPECT_THAT(npy, HasSubstr("'shape': (2, 2)"));
+  float cells[4];
+  std::memcpy(cells, npy.data() + npy.size() - 16, 16);
+  EXPECT_EQ(cells[0], static_cast<float>(20 * std::log(25.0)));  // row 1, column 1
+  EXPECT_EQ(cells[1], static_cast<float>(20 * std::log(0.25)));  // row 1, column 2
+  const float p = static_cast<float>(double(0.3f) * 0.3f + double(0.1f) * 0.1f);
+  EXPECT_EQ(cells[2], static_cast<float>(20 * std::log(static_cast<double>(p))));
+
+  ASSERT_EQ(Run({"--grid", Out("g.csv"), file}), 0) << err.str();
+  std::istringstream csv(ReadAll(Out("g.csv")));
+  std::string line;
+  std::getline(csv, line);
+  const auto comma = line.find(',');
+  EXPECT_EQ(std::stof(line.substr(0, comma)), cells[0]);
+  EXPECT_EQ(std::stof(line.substr(comma + 1)), cells[1]);
+  std::getline(csv, line);
+  EXPECT_EQ(std::stof(line.substr(0, line.find(','))), cells[2]);
+}
+
+TEST_F(RendererTest, JsonSummarisesTheStateAfterTheLastFile) {
+  const auto loud = folder.Write("loud.mls", MlsBytes({{{3, 4}}}));
+  const auto quiet = folder.Write("quiet.MLS", MlsBytes({{{1, 0}, {0.5f, 0}}, {{1, 1}, {1, 0}}}));
+  ASSERT_EQ(Run({"--json", "--range", " -50 ", loud, quiet}), 0) << err.str();
+  EXPECT_EQ(out.str(),
+            "{\"kind\": \"MLS\", \"mic_count\": 2, \"row_count\": 2, \"sample_rate\": 0, "
+            "\"peak_level\": 64.37752, \"range_db\": -50}\n");
+}
+
+TEST_F(RendererTest, AnyFailureNamesTheFileAndWritesNothing) {
+  const auto good = folder.Write("good.mls", MlsBytes({{{3, 4}}}));
+  const auto bad = folder.Write("bad.mls", MlsBytes(8, 3, {}));
+  EXPECT_EQ(Run({"--png", Out("x.png"), "--grid", Out("x.npy"), good, bad}), 1);
+  EXPECT_THAT(err.str(), HasSubstr("cannot load " + bad + ": it is shorter than its header says"));
+  EXPECT_FALSE(fs::exists(Out("x.png")));
+  EXPECT_FALSE(fs::exists(Out("x.npy")));
+  EXPECT_EQ(Run({"--json", Out("missing.mls")}), 1);
+  EXPECT_THAT(err.str(), HasSubstr("does not exist"));
+  EXPECT_EQ(out.str(), "");
+}
+
+TEST_F(RendererTest, RecordingsNeedAPeriod) {
+  const auto wav = folder.Write("take.wav", std::string(64, '\0'));
+  EXPECT_EQ(Run({wav}), 1);
+  EXPECT_THAT(err.str(), HasSubstr(wav));
+}
+
+TEST(RenderOptions, ValuesMayStartWithAMinusAndRangeZeroIsRefused) {
+  const RenderOptions o = ParseRenderOptions({"--range", "-50", "--period", "-1", "f.mls"});
+  EXPECT_EQ(o.rangeDb, -50.0f);
+  EXPECT_EQ(o.period, "-1");
+  EXPECT_THROW(ParseRenderOptions({"--range", "0", "f.mls"}), std::invalid_argument);
+  EXPECT_THROW(ParseRenderOptions({"--range", "1e39", "f.mls"}), std::invalid_argument);
+  EXPECT_THROW(ParseRenderOptions({"--range", "1,5", "f.mls"}), std::invalid_argument);
+  EXPECT_THROW(ParseRenderOptions({"--grid", "g.txt", "f.mls"}), std::invalid_argument);
+  EXPECT_THROW(ParseRenderOptions({"--png"}), std::invalid_argument);
+  EXPECT_THROW(ParseRenderOptions({}), std::invalid_argument);
+  EXPECT_EQ(ParseRenderOptions({"--", "-odd.mls"}).files.at(0), "-odd.mls");
+  EXPECT_TRUE(ParseRenderOptions({"--help"}).help);
+}
+
+}  // namespace

@@ -1,0 +1,139 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <limits>
+
+#include "load_error.h"
+#include "load_measurement.h"
+#include "mls_file.h"
+#include "recording_host.h"
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+namespace {
+
+struct MlsReaderTest : ::testing::Test {
+  ViewState Load(const std::vector<std::uint8_t>& bytes) {
+    ViewState state;
+    state.Decimation = 4;
+    LoadMeasurement(state, folder.Write("scan.mls", bytes), host);
+    return state;
+  }
+  std::string LoadFailure(const std::vector<std::uint8_t>& bytes) {
+    ViewState state;
+    try {
+      LoadMeasurement(state, folder.Write("scan.mls", bytes), host);
+    } catch (const LoadError& e) {
+      EXPECT_FALSE(host.busy);
+      return e.what();
+    }
+    ADD_FAILURE() << "the load did not fail";
+    return {};
+  }
+  TempFolder folder;
+  RecordingHost host;
+};
+
+TEST_F(MlsReaderTest, PointLevelsAreTwentyNaturalLogsOfTheSquaredMagnitude) {
+  const ViewState s = Load(MlsBytes({{{3, 4}, {0.5f, 0}, {1, 0}, {0, 0}}}));
+  EXPECT_EQ(s.RowCount, 4);
+  EXPECT_EQ(s.MicCount, 1);
+  EXPECT_FLOAT_EQ(s.LevelGrid.At(1, 1), 64.37752f);
+  EXPECT_EQ(s.LevelGrid.At(1, 1), static_cast<float>(20.0 * std::log(25.0)));
+  EXPECT_FLOAT_EQ(s.LevelGrid.At(2, 1), -27.725887f);
+  EXPECT_EQ(s.LevelGrid.At(3, 1), 0.0f);
+  EXPECT_EQ(s.LevelGrid.At(4, 1), 0.0f);  // silence has no floor: it stores 0
+  EXPECT_EQ(s.LevelGrid.At(0, 1), 0.0f);
+  EXPECT_EQ(s.LevelGrid.At(1, 0), 0.0f);
+  EXPECT_FLOAT_EQ(s.PeakLevel, 64.37752f);
+  EXPECT_EQ(s.CellLevel, 0.0f);
+  EXPECT_EQ(s.SampleRate, 0);
+}
+
+TEST_F(MlsReaderTest, ColumnsFollowTheFileOrderAndReportProgressPerColumn) {
+  const ViewState s = Load(MlsBytes({{{1, 0}, {2, 0}}, {{0, 3}, {0, 4}}, {{5, 0}, {6, 0}}}));
+  EXPECT_EQ(s.MicCount, 3);
+  EXPECT_FLOAT_EQ(s.LevelGrid.At(2, 1), static_cast<float>(20 * std::log(4.0)));
+  EXPECT_FLOAT_EQ(s.LevelGrid.At(1, 2), static_cast<float>(20 * std::log(9.0)));
+  EXPECT_FLOAT_EQ(s.LevelGrid.At(2, 3), static_cast<float>(20 * std::log(36.0)));
+  EXPECT_THAT(host.progress, ElementsAre(33.333332f, 66.666664f, 100.0f));
+  EXPECT_EQ(host.yields, 3 + 1);  // one per column, one at the end of the load
+  EXPECT_THAT(host.busyChanges, ElementsAre(true, false));
+}
+
+TEST_F(MlsReaderTest, PointCountIsHalfTheHeaderNumberWithTiesToEven) {
+  const std::vector<ComplexPoint> eight(8, {1, 1});
+  EXPECT_EQ(Load(MlsBytes(7, 1, eight)).RowCount, 4);
+  EXPECT_EQ(Load(MlsBytes(5, 1, eight)).RowCount, 2);
+  EXPECT_EQ(Load(MlsBytes(6, 1, eight)).RowCount, 3);
+  host.progress.clear();
+  const ViewState none = Load(MlsBytes(1, 2, {}));
+  EXPECT_EQ(none.RowCount, 0);
+  EXPECT_EQ(none.MicCount, 2);
+  EXPECT_THAT(host.progress, ElementsAre(50.0f, 100.0f));  // columns report even when empty
+}
+
+TEST_F(MlsReaderTest, NoMicrophonesReadsNothingAndNeverReportsProgress) {
+  const ViewState s = Load(MlsBytes(8, 0, {}));
+  EXPECT_EQ(s.MicCount, 0);
+  EXPECT_EQ(s.RowCount, 4);
+  EXPECT_TRUE(host.progress.empty());
+  EXPECT_EQ(host.yields, 1);
+}
+
+TEST_F(MlsReaderTest, BytesAfterTheLastRunAreIgnored) {
+  auto bytes = MlsBytes({{{3, 4}}});
+  bytes.insert(bytes.end(), {1, 2, 3, 4, 5, 6, 7});
+  EXPECT_FLOAT_EQ(Load(bytes).LevelGrid.At(1, 1), 64.37752f);
+}
+
+TEST_F(MlsReaderTest, SilentPointIsTheLoudestInAQuietFile) {
+  const ViewState s = Load(MlsBytes({{{0.1f, 0}, {0, 0}, {0.2f, 0}}}));
+  EXPECT_EQ(s.PeakLevel, 0.0f);
+  EXPECT_EQ(s.LevelGrid.At(2, 1), 0.0f);
+  EXPECT_LT(s.LevelGrid.At(1, 1), 0.0f);
+}
+
+TEST_F(MlsReaderTest, ShortFilesAndAbsurdHeadersFailAtOnceWithoutAllocating) {
+  EXPECT_THAT(LoadFailure({1, 2, 3}), HasSubstr("shorter than its header says"));
+  EXPECT_THAT(LoadFailure(MlsBytes(8, 2, {{1, 1}})), HasSubstr("shorter than its header says"));
+  // Two billion microphones of a billion points: refused from the file size alone.
+  EXPECT_THAT(LoadFailure(MlsBytes(std::numeric_limits<std::int32_t>::max(),
+                                   std::numeric_limits<std::int32_t>::max(), {})),
+              HasSubstr("shorter than its header says"));
+  EXPECT_THAT(LoadFailure(MlsBytes(-4, 1, {})), HasSubstr("negative number of points"));
+  EXPECT_THAT(LoadFailure(MlsBytes(4, -1, {})), HasSubstr("negative number of microphones"));
+  EXPECT_TRUE(host.progress.empty());
+}
+
+TEST_F(MlsReaderTest, EmptyColumnsOfAHugeCountCostNoMemory) {
+  // No points per microphone: the grid has no data cells whatever the count.
+  const ViewState s = Load(MlsBytes(0, 100000, {}));
+  EXPECT_EQ(s.MicCount, 100000);
+  EXPECT_EQ(s.RowCount, 0);
+}
+
+TEST_F(MlsReaderTest, MagnitudesBeyondSinglePrecisionFailTheLoad) {
+  const float big = 1e20f;  // squared: 1e40, beyond float
+  EXPECT_THAT(LoadFailure(MlsBytes({{{1, 0}, {big, 0}}})), HasSubstr("point 2 of microphone 1"));
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  EXPECT_THAT(LoadFailure(MlsBytes({{{nan, 0}}})), HasSubstr("not a finite number"));
+}
+
+TEST_F(MlsReaderTest, MissingFileIsAFaultAndIsNotCreated) {
+  ViewState state;
+  const std::string name = (folder.Path() / "absent.mls").string();
+  try {
+    LoadMeasurement(state, name, host);
+    FAIL() << "the load did not fail";
+  } catch (const LoadError& e) {
+    EXPECT_THAT(e.what(), HasSubstr("does not exist"));
+  }
+  EXPECT_FALSE(std::filesystem::exists(name));
+  EXPECT_FALSE(host.busy);
+}
+
+}  // namespace
