@@ -11,6 +11,7 @@ build=$2
 shift 2
 programs=("$@")
 
+trap 'echo "FAIL: unexpected error at line $LINENO" >&2' ERR
 failures=0
 fail() {
   echo "FAIL: $*" >&2
@@ -74,8 +75,9 @@ type_of() {  # the type whose glob matches a file name, from the generated globs
   while IFS=: read -r weight type pattern; do
     [[ $weight == \#* ]] && continue
     # shellcheck disable=SC2053  # the pattern is a glob on purpose
-    [[ ${1,,} == ${pattern,,} ]] && { echo "$type"; return; }
+    [[ ${1,,} == ${pattern,,} ]] && { echo "$type"; return 0; }
   done <"$share/mime/globs2"
+  return 0
 }
 for name in hall.mls hall.pcm hall.__txt HALL.MLS row7.__1; do
   type=$(type_of "$name")
