@@ -1,0 +1,40 @@
+#pragma once
+// The steps shared by the WAV and raw float recordings of one repeated impulse response per
+// microphone position: the period prompt, the block shape, and the slice energies of the first
+// Decimation x RowCount samples of every block.
+
+#include <cstdint>
+#include <string>
+
+#include "input_file.h"
+#include "reader.h"
+
+enum class SampleFormat { Int16, Float32 };  // little-endian, as stored in the file
+
+struct RecordingData {
+  SampleFormat format;
+  std::uint64_t offset;       // byte of sample 0
+  std::uint64_t bytes;        // sample bytes available from offset; later positions read as 0
+  double sampleCount;         // T, the number of samples the recording holds (not rounded)
+  std::int32_t sampleRate;    // samples per second
+  std::string initialPeriod;  // initial answer of the period prompt
+};
+
+// L is the index of the last sample of a block (a block holds L + 1 samples).
+struct BlockShape {
+  std::int32_t lastIndex;
+  std::int32_t rowCount;  // capped to kMaxRows
+  std::int32_t micCount;
+};
+
+inline constexpr std::int32_t kMaxRows = 400;
+
+// The blocks for a period answer: below 10 it counts seconds, from 10 on samples. answerText
+// only names the answer in messages; sampleCount >= 0. A period that leaves fewer than 3 samples
+// per block is a LoadError; a count beyond 32 bits is a RoundingOverflow.
+BlockShape ShapeBlocks(double period, const std::string& answerText, std::int32_t sampleRate,
+                       std::int32_t decimation, double sampleCount);
+
+// Asks for the period, then fills a fresh grid from file. Cancel at the prompt: Cancelled.
+ReadOutcome ReadRecording(const ReaderInput& input, const InputFile& file,
+                          const RecordingData& data);

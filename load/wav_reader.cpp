@@ -1,0 +1,30 @@
+// Mono 16-bit WAV recording: the header's chunks give the rate and where the samples are; the
+// common recording steps do the rest.
+
+#include <string>
+
+#include "load_error.h"
+#include "readers.h"
+#include "recording_reader.h"
+#include "wav_header.h"
+
+ReadOutcome ReadWavRecording(const ReaderInput& input) {
+  InputFile file(input.fileName);
+  const WavHeader header = ReadWavHeader(file);
+  if (header.channelCount != 1) return Refusal{"Sorry, this is not a Mono .WAV file!", "Warning!"};
+  if (!IsSixteenBitPcm(header)) {
+    return Refusal{"Sorry, this is not a 16-bit PCM .WAV file!", "Warning!"};
+  }
+  if (header.blockAlign <= 0) {
+    throw LoadError("its fmt chunk gives a block align of " + std::to_string(header.blockAlign) +
+                    " bytes");
+  }
+  if (header.sampleRate <= 0) {
+    throw LoadError("its fmt chunk gives a sample rate of " + std::to_string(header.sampleRate));
+  }
+  input.host.Yield();
+  return ReadRecording(input, file,
+                       RecordingData{SampleFormat::Int16, header.dataOffset, header.dataBytes,
+                                     static_cast<double>(header.dataBytes) / header.blockAlign,
+                                     header.sampleRate, "4096"});
+}
