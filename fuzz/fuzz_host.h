@@ -11,7 +11,8 @@
 
 class FuzzHost : public LoadHost {
  public:
-  explicit FuzzHost(std::optional<std::string> answer = std::nullopt) : answer_(std::move(answer)) {}
+  explicit FuzzHost(std::optional<std::string> answer = std::nullopt)
+      : answer_(std::move(answer)) {}
   void SetBusy(bool) override {}
   void SetProgress(float) override {}
   void Yield() override {}
@@ -27,4 +28,5 @@ class FuzzHost : public LoadHost {
 
 // Writes data to a per-process scratch file whose name ends in extension (for example ".mls")
 // and returns its path.
-std::string WriteScratchFile(const std::uint8_t* data, std::size_t size, const std::string& extension);
+std::string WriteScratchFile(const std::uint8_t* data, std::size_t size,
+                             const std::string& extension);

@@ -6,14 +6,19 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <span>
-#include <vector>
 
 class LevelGrid {
  public:
   LevelGrid() = default;  // the state before any load: no rows, no columns
   // Every cell 0.0. Counts must be >= 0 (readers check them against the file first).
   LevelGrid(std::int32_t rowCount, std::int32_t micCount);
+  LevelGrid(const LevelGrid& other);
+  LevelGrid& operator=(const LevelGrid& other);
+  LevelGrid(LevelGrid&&) noexcept = default;
+  LevelGrid& operator=(LevelGrid&&) noexcept = default;
 
   std::int32_t RowCount() const { return rowCount_; }
   std::int32_t MicCount() const { return micCount_; }
@@ -24,13 +29,19 @@ class LevelGrid {
   }
   // Rows 1..RowCount of data column 1..MicCount (element 0 is row 1).
   std::span<const float> DataColumn(std::int32_t column) const {
-    return {cells_.data() + Index(1, column), static_cast<std::size_t>(rowCount_)};
+    return {cells_.get() + Index(1, column), static_cast<std::size_t>(rowCount_)};
   }
   std::span<float> DataColumn(std::int32_t column) {
-    return {cells_.data() + Index(1, column), static_cast<std::size_t>(rowCount_)};
+    return {cells_.get() + Index(1, column), static_cast<std::size_t>(rowCount_)};
   }
 
  private:
+  struct Free {
+    void operator()(float* cells) const { std::free(cells); }
+  };
+  std::size_t CellCount() const {
+    return static_cast<std::size_t>(rowCount_) * static_cast<std::size_t>(micCount_);
+  }
   std::size_t Index(std::int32_t row, std::int32_t column) const {
     return static_cast<std::size_t>(column - 1) * static_cast<std::size_t>(rowCount_) +
            static_cast<std::size_t>(row - 1);
@@ -38,5 +49,6 @@ class LevelGrid {
 
   std::int32_t rowCount_ = 0;
   std::int32_t micCount_ = 0;
-  std::vector<float> cells_;
+  // calloc: a large grid gets zero pages from the system without a pass that clears them.
+  std::unique_ptr<float[], Free> cells_;
 };
