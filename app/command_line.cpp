@@ -1,0 +1,10 @@
+#include "command_line.h"
+
+std::string CommandLineText(int argc, const char* const* argv) {
+  std::string text;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) text += ' ';
+    text += argv[i];
+  }
+  return text;
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The window's modal dialogs behind a small interface, so that tests can answer them.
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+class QWidget;
+
+struct OpenFileSettings {
+  std::string title;
+  std::vector<std::pair<std::string, std::string>> types;  // description, pattern
+  int selectedType = 1;                                    // 1-based
+  bool mustExist = true;
+  std::string initialName;
+};
+
+// The Browse dialog's settings: the same every time it opens.
+OpenFileSettings BrowseSettings();
+
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+  // The full path of the chosen file; nullopt on cancel.
+  virtual std::optional<std::string> OpenFile(QWidget* parent,
+                                              const OpenFileSettings& settings) = 0;
+  // A one-line input box; nullopt on cancel.
+  virtual std::optional<std::string> InputBox(QWidget* parent, const std::string& prompt,
+                                              const std::string& title,
+                                              const std::string& defaultText) = 0;
+  // A warning with the critical icon.
+  virtual void Warning(QWidget* parent, const std::string& text, const std::string& title) = 0;
+  // A fault, in a box titled "MLS Vexal".
+  virtual void Error(QWidget* parent, const std::string& text) = 0;
+};

@@ -1,0 +1,205 @@
+#include "form1.h"
+
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <new>
+
+#include "load_error.h"
+#include "load_measurement.h"
+#include "map_layout.h"
+#include "picture_box.h"
+#include "range_text.h"
+#include "rounding.h"
+
+namespace {
+
+// Counts a running load or paint for as long as it lives.
+class BusyCount {
+ public:
+  explicit BusyCount(int& count) : count_(count) { ++count_; }
+  ~BusyCount() { --count_; }
+  BusyCount(const BusyCount&) = delete;
+  BusyCount& operator=(const BusyCount&) = delete;
+
+ private:
+  int& count_;
+};
+
+void Place(QWidget* widget, const design::Rect& at) {
+  widget->setGeometry(at.left, at.top, at.width, at.height);
+}
+
+// "cause" as the end of a sentence.
+std::string Sentence(std::string text) {
+  if (text.empty() || text.back() != '.') text += '.';
+  return text;
+}
+
+}  // namespace
+
+Form1::Form1(std::string commandLine, Dialogs& dialogs, DrawOptions drawOptions, QWidget* parent)
+    : QWidget(parent),
+      commandLine_(std::move(commandLine)),
+      dialogs_(dialogs),
+      drawOptions_(drawOptions) {
+  setObjectName("Form1");
+  setWindowTitle("MLS Vexal");
+
+  // Created in tab order: the picture first, so that it takes the focus first.
+  picture1_ = new PictureBox(this);
+  command1_ = new QPushButton("Browse", this);
+  command1_->setObjectName("Command1");
+  text1_ = new QLineEdit(this);
+  text1_->setObjectName("Text1");
+  progressBar1_ = new QProgressBar(this);
+  progressBar1_->setObjectName("ProgressBar1");
+  progressBar1_->setRange(0, 100);
+  progressBar1_->setValue(0);
+  progressBar1_->setTextVisible(false);
+  command2_ = new QPushButton("Redraw", this);
+  command2_->setObjectName("Command2");
+
+  Place(text1_, design::kText1);
+  Place(command1_, design::kCommand1);
+  Place(command2_, design::kCommand2);
+  Place(picture1_, design::kPicture1);
+  Place(progressBar1_, design::kProgressBar1);
+  text1_->raise();  // the progress bar shows only while a load hides the file name
+
+  setTabOrder(picture1_, command1_);
+  setTabOrder(command1_, text1_);
+  setTabOrder(text1_, progressBar1_);
+  setTabOrder(progressBar1_, command2_);
+  picture1_->setFocus();
+
+  setFixedSize(design::kClientWidth, design::kClientHeight);
+
+  connect(command1_, &QPushButton::clicked, this, &Form1::Command1_Click);
+  connect(command2_, &QPushButton::clicked, this, &Form1::Command2_Click);
+  connect(picture1_, &PictureBox::clicked, this, &Form1::Picture1_Click);
+
+  Form_Load();
+}
+
+Form1::~Form1() {
+  while (cursorSets_ > 0) SetBusy(false);
+}
+
+void Form1::Form_Load() {
+  text1_->setText(QString::fromStdString(commandLine_));
+  try {
+    Yield();
+  } catch (const WindowClosed&) {
+  }
+}
+
+void Form1::Form_Activate() {
+  activated_ = true;
+  BusyCount busy(busy_);
+  try {
+    Yield();  // the window is drawn before any load starts
+    state_.RangeDb = 100.0f;
+    state_.Decimation = 4;
+    if (!commandLine_.empty()) LoadAndDraw(text1_->text().toStdString());
+  } catch (const WindowClosed&) {
+  }
+}
+
+void Form1::Command1_Click() {
+  if (Busy()) return;  // a load or paint is running
+  BusyCount busy(busy_);
+  const std::optional<std::string> chosen = dialogs_.OpenFile(this, BrowseSettings());
+  if (!chosen) return;
+  text1_->setText(QString::fromStdString(*chosen));
+  try {
+    LoadAndDraw(text1_->text().toStdString());
+  } catch (const WindowClosed&) {
+  }
+}
+
+void Form1::Command2_Click() {
+  if (Busy()) return;
+  BusyCount busy(busy_);
+  const std::string defaultText =
+      FormatRangeText(state_.RangeDb, QLocale().decimalPoint().toStdString());
+  const std::optional<std::string> answer =
+      dialogs_.InputBox(this, "New White-Black dB range = ", "Redraw", defaultText);
+  if (!answer) return;  // Cancel: nothing changes
+  const auto range =
+      ReadRangeAnswer(*answer, [this](const std::string& text) { return ToNumber(text); });
+  if (const auto* refusal = std::get_if<RangeRefusal>(&range)) {
+    ShowFault(refusal->message);
+    return;
+  }
+  state_.RangeDb = std::get<float>(range);
+  try {
+    Draw();
+  } catch (const WindowClosed&) {
+  }
+}
+
+void Form1::Picture1_Click() {
+  state_.StopDrawing = true;
+}
+
+void Form1::LoadAndDraw(const std::string& fileName) {
+  LoadOutcome outcome = LoadOutcome::Cancelled;
+  try {
+    outcome = LoadMeasurement(state_, fileName, *this);
+  } catch (const std::exception& e) {  // LoadError, or anything a reader let through
+    ShowFault("Cannot load " + fileName + ": " + Sentence(e.what()));
+    return;
+  }
+  // A refused file leaves the previous map, which is painted again as after any load.
+  if (outcome == LoadOutcome::Cancelled) return;
+  Draw();
+}
+
+bool Form1::Draw() {
+  std::string cause;
+  try {
+    DrawMap(state_, *this, drawOptions_);
+    return true;
+  } catch (const std::bad_alloc&) {
+    cause = "there is not enough memory for the picture";
+  } catch (const std::exception& e) {  // DrawError, RoundingOverflow
+    cause = e.what();
+  }
+  ShowFault("Cannot paint the map: " + Sentence(cause));
+  return false;
+}
+
+void Form1::ShowFault(const std::string& text) {
+  if (!closed_) dialogs_.Error(this, text);
+}
+
+void Form1::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (activationQueued_) return;
+  activationQueued_ = true;
+  // Runs from the event loop once the window is up, not inside show().
+  QMetaObject::invokeMethod(this, &Form1::Form_Activate, Qt::QueuedConnection);
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+  closed_ = true;  // a running load or paint ends at its next yield
+  event->accept();
+}
+
+void Form1::paintEvent(QPaintEvent*) {
+  if (ticks_.empty()) return;
+  QPainter painter(this);
+  painter.setPen(Qt::black);
+  const QRect picture = picture1_->geometry();
+  const auto edge = static_cast<float>(picture.x() + picture.width());
+  for (const Tick& tick : ticks_) {
+    const float y = static_cast<float>(picture.y()) + tick.offsetRows;
+    painter.drawLine(QPointF(edge, y), QPointF(edge + kTickLength, y));
+    painter.drawText(QRectF(edge + kTickLength, y - kTickLabelRise, 100, 100),
+                     Qt::AlignLeft | Qt::AlignTop, QString::number(tick.ms));
+  }
+}

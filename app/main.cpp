@@ -1,0 +1,15 @@
+#include <QApplication>
+
+#include "command_line.h"
+#include "form1.h"
+#include "qt_dialogs.h"
+
+int main(int argc, char* argv[]) {
+  // The file name is taken before Qt removes the arguments it knows.
+  const std::string commandLine = CommandLineText(argc, argv);
+  QApplication app(argc, argv);
+  QtDialogs dialogs;
+  Form1 form(commandLine, dialogs);
+  form.show();
+  return app.exec();
+}

@@ -1,0 +1,76 @@
+#include "picture_box.h"
+
+#include <qdrawutil.h>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "initial_image.h"
+#include "map_layout.h"
+
+namespace {
+QColor Background() {
+  return QColor(kPictureBackground, kPictureBackground, kPictureBackground);
+}
+}  // namespace
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
+  setObjectName("Picture1");
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  ClearInterior(design::kPicture1.width - 2 * kPictureBorder,
+                design::kPicture1.height - 2 * kPictureBorder);
+}
+
+void PictureBox::ClearInterior(std::int32_t width, std::int32_t height) {
+  if (width <= 0 || height <= 0) {
+    interior_ = QImage();
+  } else {
+    interior_ = QImage(width, height, QImage::Format_RGB32);
+    if (interior_.isNull()) throw DrawError("there is not enough memory for the picture");
+    interior_.fill(Background());
+    QPainter painter(&interior_);
+    painter.drawImage(0, 0, InitialImage());
+  }
+  update();
+}
+
+void PictureBox::PaintColumn(std::int32_t x, std::span<const std::uint8_t> greys) {
+  if (x < 0 || x >= interior_.width()) return;
+  const auto rows = static_cast<int>(std::min<std::size_t>(greys.size(), interior_.height()));
+  uchar* bits = interior_.bits();
+  const qsizetype stride = interior_.bytesPerLine();
+  for (int r = 0; r < rows; ++r) {
+    const std::uint8_t g = greys[static_cast<std::size_t>(r)];
+    reinterpret_cast<QRgb*>(bits + r * stride)[x] = qRgb(g, g, g);
+  }
+  update(kPictureBorder + x, kPictureBorder, 1, rows);
+  emit columnPainted(x);
+}
+
+void PictureBox::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  const QRect inside =
+      rect().adjusted(kPictureBorder, kPictureBorder, -kPictureBorder, -kPictureBorder);
+  painter.setClipRegion(event->region());
+  painter.fillRect(inside, Background());
+  // Only the part of the interior that needs repainting is copied.
+  const QRect dirty = event->rect().intersected(inside);
+  if (!interior_.isNull() && !dirty.isEmpty()) {
+    const QRect source = dirty.translated(-kPictureBorder, -kPictureBorder);
+    painter.drawImage(dirty.topLeft(), interior_, source);
+  }
+  qDrawShadePanel(&painter, rect(), palette(), /*sunken=*/true, kPictureBorder);
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+  pressed_ = event->button() == Qt::LeftButton;
+  QWidget::mousePressEvent(event);
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
+  const bool click =
+      pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+  pressed_ = false;
+  if (click) emit clicked();
+  QWidget::mouseReleaseEvent(event);
+}

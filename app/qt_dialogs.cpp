@@ -1,0 +1,48 @@
+#include "qt_dialogs.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+std::optional<std::string> QtDialogs::OpenFile(QWidget* parent, const OpenFileSettings& settings) {
+  QFileDialog dialog(parent, QString::fromStdString(settings.title));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(settings.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  // Each type's description already names its pattern, which is what Qt filters by.
+  QStringList filters;
+  for (const auto& type : settings.types) filters << QString::fromStdString(type.first);
+  dialog.setNameFilters(filters);
+  if (settings.selectedType >= 1 && settings.selectedType <= filters.size()) {
+    dialog.selectNameFilter(filters[settings.selectedType - 1]);
+  }
+  dialog.selectFile(QString::fromStdString(settings.initialName));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList chosen = dialog.selectedFiles();
+  if (chosen.isEmpty()) return std::nullopt;
+  return chosen.front().toStdString();
+}
+
+std::optional<std::string> QtDialogs::InputBox(QWidget* parent, const std::string& prompt,
+                                               const std::string& title,
+                                               const std::string& defaultText) {
+  QInputDialog dialog(parent);
+  dialog.setInputMode(QInputDialog::TextInput);
+  dialog.setWindowTitle(QString::fromStdString(title));
+  dialog.setLabelText(QString::fromStdString(prompt));
+  dialog.setTextValue(QString::fromStdString(defaultText));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.textValue().toStdString();
+}
+
+void QtDialogs::Warning(QWidget* parent, const std::string& text, const std::string& title) {
+  QMessageBox box(QMessageBox::Critical, QString::fromStdString(title),
+                  QString::fromStdString(text), QMessageBox::Ok, parent);
+  box.exec();
+}
+
+void QtDialogs::Error(QWidget* parent, const std::string& text) {
+  QMessageBox box(QMessageBox::Critical, QStringLiteral("MLS Vexal"), QString::fromStdString(text),
+                  QMessageBox::Ok, parent);
+  box.exec();
+}

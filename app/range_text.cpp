@@ -1,0 +1,30 @@
+#include "range_text.h"
+
+#include <QString>
+#include <cmath>
+#include <limits>
+
+std::string FormatRangeText(float value, const std::string& decimalPoint) {
+  const double magnitude = std::fabs(static_cast<double>(value));
+  QString digits = QString::number(magnitude, 'f', 2);  // "ddd.dd"
+  while (digits.endsWith(u'0')) digits.chop(1);
+  if (digits.startsWith(u"0.")) digits.remove(0, 1);
+  const qsizetype point = digits.indexOf(u'.');
+  const std::string whole = digits.left(point).toStdString();
+  const std::string decimals = digits.mid(point + 1).toStdString();
+  const bool zero = whole.empty() && decimals.empty();
+  return (value < 0.0f && !zero ? "-" : "") + whole + decimalPoint + decimals;
+}
+
+std::variant<float, RangeRefusal> ReadRangeAnswer(
+    const std::string& answer,
+    const std::function<std::optional<double>(const std::string&)>& toNumber) {
+  const std::optional<double> number = toNumber(answer);
+  if (!number) return RangeRefusal{"\"" + answer + "\" is not a number."};
+  if (std::fabs(*number) > static_cast<double>(std::numeric_limits<float>::max())) {
+    return RangeRefusal{answer + " is too large for a dB range."};
+  }
+  const auto range = static_cast<float>(*number);
+  if (range == 0.0f) return RangeRefusal{"The dB range cannot be 0."};
+  return range;
+}

@@ -1,0 +1,22 @@
+#pragma once
+// Redraw's dB range as text: the default answer and the checks on the user's answer.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <variant>
+
+// value formatted by the pattern "###.##": two decimals at most, trailing zeros dropped, no zero
+// before the separator, the separator always written (100 -> "100.", 0.25 -> ".25").
+std::string FormatRangeText(float value, const std::string& decimalPoint);
+
+// A refused answer: the short message to show.
+struct RangeRefusal {
+  std::string message;
+};
+
+// The answer as the new range: a number (as toNumber reads it) that fits single precision and is
+// not 0, since a range of 0 would make every paint fail.
+std::variant<float, RangeRefusal> ReadRangeAnswer(
+    const std::string& answer,
+    const std::function<std::optional<double>(const std::string&)>& toNumber);
