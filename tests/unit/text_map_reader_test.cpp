@@ -1,0 +1,288 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "load_error.h"
+#include "load_measurement.h"
+#include "recording_host.h"
+#include "test_files.h"
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+namespace {
+
+std::string Header(const std::string& microphones, const std::string& time,
+                   const std::string& precision) {
+  return "Level map export\n"
+         "Microphones = " +
+         microphones +
+         "\n"
+         "Time           = " +
+         time +
+         "\n"
+         "Precision      = " +
+         precision +
+         "\n"
+         "[Microphones]\n";
+}
+
+// One row of ten numbers whose sixth is v; the others vary so that a wrong pick shows.
+std::string Row(const std::string& v) {
+  return "7,0.25,3e2,-4,1.5E-3," + v + ",9,8,-1,2\n";
+}
+
+std::string Block(const std::vector<std::string>& sixth, int mic) {
+  std::string text;
+  for (int i = 1; i <= 6; ++i) {
+    text += "block " + std::to_string(mic) + " line " + std::to_string(i) + "\n";
+  }
+  for (const auto& v : sixth) text += Row(v);
+  return text;
+}
+
+// rows rows of sixth numbers 1, 2, 3, ... times the microphone number
+std::vector<std::string> Counting(int rows, int mic) {
+  std::vector<std::string> values;
+  for (int t = 1; t <= rows; ++t) values.push_back(std::to_string(t * mic));
+  return values;
+}
+
+std::string WithCrlf(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+float Level(double v) {
+  return static_cast<float>(std::log(v) * 10.0 / std::log(10.0));
+}
+
+struct TextMapReaderTest : ::testing::Test {
+  ViewState Load(const std::string& text) {
+    state.Decimation = 4;
+    LoadMeasurement(state, folder.Write("hall.__lev", text), host);
+    return state;
+  }
+  std::string LoadFailure(const std::string& text) {
+    state.Decimation = 4;
+    try {
+      LoadMeasurement(state, folder.Write("hall.__lev", text), host);
+    } catch (const LoadError& e) {
+      EXPECT_FALSE(host.busy);
+      return e.what();
+    }
+    ADD_FAILURE() << "the load did not fail";
+    return {};
+  }
+  TempFolder folder;
+  RecordingHost host;
+  ViewState state;
+};
+
+TEST_F(TextMapReaderTest, HeaderGivesCountsAndSampleRate) {
+  const ViewState s =
+      Load(Header("2", "0.5", "0.001") + Block(Counting(500, 1), 1) + Block(Counting(500, 2), 2));
+  EXPECT_EQ(s.MicCount, 2);
+  EXPECT_EQ(s.RowCount, 500);
+  EXPECT_EQ(s.SampleRate, 4000);
+  EXPECT_EQ(s.LevelGrid.At(1, 1), 0.0f);
+  EXPECT_EQ(s.LevelGrid.At(500, 1), Level(500));
+  EXPECT_EQ(s.LevelGrid.At(500, 2), Level(1000));
+  EXPECT_EQ(s.PeakLevel, Level(1000));
+  EXPECT_EQ(s.CellLevel, Level(1000));
+
+  EXPECT_EQ(Load(Header("1", "0.003", "0.003") + Block({"1"}, 1)).SampleRate, 1333);
+}
+
+TEST_F(TextMapReaderTest, RowCountRoundingUpLeavesTheLastRowZero) {
+  // 0.7 / 0.001 is just below 700: 699 rows are read and row 700 stays 0.0.
+  const ViewState s =
+      Load(Header("2", "0.7", "0.001") + Block(Counting(699, 1), 1) + Block(Counting(699, 2), 2));
+  EXPECT_EQ(s.RowCount, 700);
+  EXPECT_EQ(s.LevelGrid.At(699, 2), Level(1398));
+  EXPECT_EQ(s.LevelGrid.At(700, 1), 0.0f);
+  EXPECT_EQ(s.LevelGrid.At(700, 2), 0.0f);
+}
+
+TEST_F(TextMapReaderTest, FractionalMicrophoneCountStaysInsideTheGrid) {
+  // 2.6 rounds to 3 columns, but only blocks m <= 2.6 exist; column 3 stays 0.0.
+  const ViewState s =
+      Load(Header("2.6", "0.002", "0.001") + Block({"10", "10"}, 1) + Block({"100", "100"}, 2));
+  EXPECT_EQ(s.MicCount, 3);
+  EXPECT_EQ(s.LevelGrid.At(2, 2), 20.0f);
+  EXPECT_EQ(s.LevelGrid.At(2, 3), 0.0f);
+  EXPECT_EQ(
+      Load(Header("2.4", "0.002", "0.001") + Block({"1", "1"}, 1) + Block({"1", "1"}, 2)).MicCount,
+      2);
+}
+
+TEST_F(TextMapReaderTest, KeysMatchOnlyExactlyAndOnlyInTheHeader) {
+  // The value of "Microphones =" starts one character after the "=".
+  EXPECT_EQ(Load("Microphones =3\nTime           = 1\nPrecision      = 1\n[Microph\n").MicCount, 0);
+  EXPECT_TRUE(host.progress.empty());
+  std::string twelve = Header("12", "0.001", "0.001");
+  for (int m = 1; m <= 12; ++m) twelve += Block({"1"}, m);
+  EXPECT_EQ(Load(twelve).MicCount, 12);
+
+  const std::string otherCase =
+      "microphones = 2\nTime          = 0.5\nTIME           = 0.5\n"
+      "Precision      = 0.001\n[Microph\n";
+  const ViewState s = Load(otherCase);
+  EXPECT_EQ(s.MicCount, 0);
+  EXPECT_EQ(s.RowCount, 0);
+
+  EXPECT_THAT(LoadFailure("Time           = 1\n[Microph\nPrecision      = 0.5\n"),
+              HasSubstr("its header (lines 1 to 2) has no time step"));
+}
+
+TEST_F(TextMapReaderTest, HeaderValuesAreLeadingDecimalNumbers) {
+  const ViewState s = Load(
+      "Microphones = \t1 microphone\nTime           =5E-1 s\nPrecision      =  0.25s\n"
+      "Time           = 0.75\n[Microphone 1]\n" +
+      Block({"1", "1", "1"}, 1));
+  EXPECT_EQ(s.MicCount, 1);
+  EXPECT_EQ(s.RowCount, 3);  // the last occurrence of a key counts
+  EXPECT_EQ(s.SampleRate, 16);
+  EXPECT_EQ(Load("Microphones = many\nPrecision      = 1\n[Microph\n").MicCount, 0);
+}
+
+TEST_F(TextMapReaderTest, LevelsAreTenCommonLogsOfTheSixthNumber) {
+  const ViewState s =
+      Load(Header("1", "7", "1") + Block({"1000", "100", "1", "0.5", "0", "-3", "2.5e-1"}, 1));
+  EXPECT_EQ(s.LevelGrid.At(1, 1), 30.0f);
+  EXPECT_EQ(s.LevelGrid.At(2, 1), 20.0f);
+  EXPECT_EQ(s.LevelGrid.At(3, 1), 0.0f);
+  EXPECT_FLOAT_EQ(s.LevelGrid.At(4, 1), -3.0103f);
+  EXPECT_EQ(s.LevelGrid.At(5, 1), -100.0f);
+  EXPECT_EQ(s.LevelGrid.At(6, 1), -100.0f);
+  EXPECT_EQ(s.LevelGrid.At(7, 1), Level(0.25));
+  EXPECT_EQ(s.PeakLevel, 30.0f);
+}
+
+TEST_F(TextMapReaderTest, NumbersMaySpreadOverLinesAndSeparatorsVary) {
+  const std::string head = Header("1", "3", "1") + Block({}, 1);
+  const ViewState s = Load(head +
+                           "0,0,0,0,0,100,0,0,0,0\n"
+                           "0, 0 ,0\t0 0\n100\n0,\n0,0,0\n"
+                           "0 , 0 , 0 , 0 , 0 ,1000 ,0 , 0 , 0 , 0");  // no line end at the end
+  EXPECT_EQ(s.LevelGrid.At(1, 1), 20.0f);
+  EXPECT_EQ(s.LevelGrid.At(2, 1), 20.0f);
+  EXPECT_EQ(s.LevelGrid.At(3, 1), 30.0f);
+}
+
+TEST_F(TextMapReaderTest, ProgressBeforeEachBlockAndOneYieldPerBlock) {
+  std::string text = Header("4", "0.002", "0.001");
+  for (int m = 1; m <= 4; ++m) text += Block({"1", "1"}, m);
+  Load(text);
+  EXPECT_THAT(host.progress, ElementsAre(25.0f, 50.0f, 75.0f, 100.0f));
+  EXPECT_EQ(host.yields, 1 + 4 + 1);  // after the reallocation, per block, and the frame's own
+}
+
+TEST_F(TextMapReaderTest, PeakOnlyRises) {
+  const ViewState quiet = Load(Header("1", "2", "1") + Block({"0", "-1"}, 1));
+  EXPECT_EQ(quiet.LevelGrid.At(1, 1), -100.0f);
+  EXPECT_EQ(quiet.PeakLevel, 0.0f);
+  state.PeakLevel = 50.0f;
+  EXPECT_EQ(Load(Header("1", "1", "1") + Block({"1000"}, 1)).PeakLevel, 50.0f);
+}
+
+TEST_F(TextMapReaderTest, BothBlockLayoutsAndLineEndsGiveTheSameGrid) {
+  const std::string header = "Microphones = 3\nTime           = 0.004\nPrecision      = 0.001\n";
+  std::string onlyHeaderMarker = header + "[Microphones]\n";
+  std::string markerPerBlock = header;
+  std::string blankBeforeMarker = header;
+  for (int m = 1; m <= 3; ++m) {
+    onlyHeaderMarker += Block(Counting(4, m), m);
+    markerPerBlock += "[Microphone " + std::to_string(m) + "]\n" + Block(Counting(4, m), m);
+    blankBeforeMarker += (m > 1 ? "\n  \n" : "") + std::string("[Microphone ") + std::to_string(m) +
+                         "]\n" + Block(Counting(4, m), m);
+  }
+  const ViewState expected = Load(onlyHeaderMarker);
+  EXPECT_EQ(expected.LevelGrid.At(4, 3), Level(12));
+  const std::vector<std::string> variants = {
+      markerPerBlock, blankBeforeMarker, WithCrlf(onlyHeaderMarker), WithCrlf(markerPerBlock),
+      onlyHeaderMarker.substr(0, onlyHeaderMarker.size() - 1)};
+  for (const auto& text : variants) {
+    const ViewState s = Load(text);
+    ASSERT_EQ(s.MicCount, 3);
+    ASSERT_EQ(s.RowCount, 4);
+    for (int m = 1; m <= 3; ++m) {
+      for (int t = 1; t <= 4; ++t) EXPECT_EQ(s.LevelGrid.At(t, m), expected.LevelGrid.At(t, m));
+    }
+  }
+}
+
+TEST_F(TextMapReaderTest, MarkerLinesInsideBlocksAreCountedAmongTheSixLines) {
+  // Each block's six lines begin with its own marker: no extra line is skipped between tables.
+  std::string text = "Microphones = 2\nTime           = 1\nPrecision      = 1\n[Microphones]\n";
+  for (int m = 1; m <= 2; ++m) {
+    text += "[Microphone " + std::to_string(m) + "]\na\nb\nc\nd\ne\n" + Row(m == 1 ? "10" : "100");
+  }
+  const ViewState s = Load(text);
+  EXPECT_EQ(s.LevelGrid.At(1, 1), 10.0f);
+  EXPECT_EQ(s.LevelGrid.At(1, 2), 20.0f);
+}
+
+TEST_F(TextMapReaderTest, FailuresNameTheLineAndWhatWasExpected) {
+  const std::string head = Header("1", "2", "1");  // five lines, then six before the table
+  EXPECT_EQ(LoadFailure(""),
+            "it is empty, before the line starting with \"[Microph\" that "
+            "ends its header");
+  EXPECT_THAT(LoadFailure("Microphones = 1\nTime           = 2\r\n"),
+              HasSubstr("it ends after line 2, before the line starting with \"[Microph\""));
+  EXPECT_THAT(LoadFailure(head + "a\nb\nc\n" + std::string(100, ' ')),
+              HasSubstr("it ends after line 9, in the six lines before the table of microphone 1"));
+  EXPECT_THAT(LoadFailure(head + Block({"1"}, 1) + "1,2,3\n"),
+              HasSubstr("it ends after line 13, where number 4 of row 2 of microphone 1 was"));
+  EXPECT_EQ(LoadFailure(head + Block({"1"}, 1) + "1,2,3,\n4,5,abc,7,8,9,10\n"),
+            "line 14 holds \"abc\" where number 6 of row 2 of microphone 1 was expected");
+  EXPECT_EQ(LoadFailure(head + Block({"1"}, 1) + "1,2,,4,5,6,7,8,9,10\n"),
+            "line 13 has an empty item between two commas where number 3 of row 2 of "
+            "microphone 1 was expected");
+  EXPECT_THAT(LoadFailure(head + Block({"1", "1e999"}, 1)), HasSubstr("line 13 holds \"1e999\""));
+  EXPECT_THAT(LoadFailure(head + Block({"1", "nan"}, 1)), HasSubstr("line 13 holds \"nan\""));
+  EXPECT_EQ(LoadFailure(Header("1", "1", "0") + Block({"1"}, 1)),
+            "line 4 gives the time step \"Precision      =\" as 0; it must be above 0");
+  EXPECT_THAT(LoadFailure(Header("1", "-1", "-0.5") + Block({"1", "1"}, 1)),
+              HasSubstr("line 4 gives the time step \"Precision      =\" as -0.5"));
+  EXPECT_THAT(LoadFailure(Header("-2", "1", "1")), HasSubstr("a negative number of microphones"));
+  EXPECT_THAT(LoadFailure(Header("1", "-2", "1")), HasSubstr("a negative number of rows"));
+  EXPECT_THAT(LoadFailure(Header("1", "1", "1e-300")), HasSubstr("too large for an integer"));
+  EXPECT_THAT(LoadFailure("Time           = 1e999\n[Microph\n"),
+              HasSubstr("line 1 gives \"Time           =\" a value beyond the range of numbers"));
+  EXPECT_THAT(LoadFailure("Microphones = 1\n" + std::string(1000, '\n')), HasSubstr("line 1001"));
+
+  ViewState missing;
+  EXPECT_THROW(LoadMeasurement(missing, (folder.Path() / "none.__lev").string(), host), LoadError);
+}
+
+TEST_F(TextMapReaderTest, HeaderMustNotAnnounceMoreThanTheFileHolds) {
+  // A million rows for each of 1000 microphones would need 4 GB of grid: refused before.
+  EXPECT_THAT(LoadFailure(Header("1000", "500000", "0.5") + Block({"1"}, 1)),
+              HasSubstr("it is too short for its header: 1000 microphones of 1000000 rows of ten "
+                        "numbers need at least 20000006000 bytes, and the file has"));
+  // Many microphones of no rows still need six lines each.
+  EXPECT_THAT(LoadFailure(Header("100000000", "0.6", "1")), HasSubstr("too short for its header"));
+  // Below one microphone no block is read, but the grid column would still be allocated.
+  EXPECT_THAT(LoadFailure(Header("0.6", "1e9", "1")), HasSubstr("too short for its header"));
+}
+
+TEST_F(TextMapReaderTest, FailureLeavesThePreviousMeasurement) {
+  const ViewState before = Load(Header("1", "2", "1") + Block({"100", "10"}, 1));
+  const std::string bad = Header("2", "2", "0.5") + Block({"1", "1", "1", "1"}, 1) + "6 lines\n";
+  LoadFailure(bad);
+  EXPECT_EQ(state.MicCount, 1);
+  EXPECT_EQ(state.RowCount, 2);
+  EXPECT_EQ(state.SampleRate, before.SampleRate);
+  EXPECT_EQ(state.PeakLevel, 20.0f);
+  EXPECT_EQ(state.LevelGrid.At(2, 1), 10.0f);
+}
+
+}  // namespace
