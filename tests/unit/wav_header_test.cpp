@@ -1,0 +1,200 @@
+// The RIFF chunk walk, on files built byte by byte and on files written by sox.
+
+#include "wav_header.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "load_error.h"
+#include "load_measurement.h"
+#include "recording_host.h"
+#include "wav_test_files.h"
+
+using ::testing::HasSubstr;
+
+namespace {
+
+WavHeader HeaderOf(const TempFolder& folder, const std::vector<std::uint8_t>& bytes) {
+  return ReadWavHeader(InputFile(folder.Write("header.wav", bytes)));
+}
+
+std::string ErrorOf(const TempFolder& folder, const std::vector<std::uint8_t>& bytes) {
+  try {
+    HeaderOf(folder, bytes);
+  } catch (const LoadError& e) {
+    return e.what();
+  }
+  return "(no error)";
+}
+
+TEST(WavHeader, CanonicalHeaderPutsTheSamplesAtByte44) {
+  TempFolder folder;
+  const WavHeader h = HeaderOf(folder, MonoWav16(48000, std::vector<std::int16_t>(10, 1)));
+  EXPECT_EQ(h.channelCount, 1);
+  EXPECT_EQ(h.sampleRate, 48000);
+  EXPECT_EQ(h.blockAlign, 2);
+  EXPECT_EQ(h.dataOffset, 44u);
+  EXPECT_EQ(h.dataBytes, 20u);
+  EXPECT_TRUE(IsSixteenBitPcm(h));
+}
+
+TEST(WavHeader, LongerFmtOddChunksAndListBeforeData) {
+  TempFolder folder;
+  auto fmt = FmtBody(1, 1, 8000, 16);
+  fmt.insert(fmt.end(), {0, 0});  // cbSize: an 18-byte fmt chunk
+  const auto bytes = RiffWave({{"fmt ", fmt},
+                               {"LIST", std::vector<std::uint8_t>(13, 'x')},  // odd: padded
+                               {"fact", {4, 0, 0, 0}},
+                               {"data", Int16Body({5, 6, 7})}});
+  const WavHeader h = HeaderOf(folder, bytes);
+  EXPECT_EQ(h.dataOffset, 12u + 26u + 22u + 12u + 8u);
+  EXPECT_EQ(h.dataBytes, 6u);
+  EXPECT_EQ(ReadInt16LE(bytes.data() + h.dataOffset), 5);
+}
+
+TEST(WavHeader, StreamedOrOverlongDataSizesRunToTheEndOfTheFile) {
+  TempFolder folder;
+  for (std::uint32_t size : {0u, 0xFFFFFFFFu, 1000u}) {
+    const auto bytes =
+        RiffWave({{"fmt ", FmtBody(1, 1, 8000, 16)}, {"data", Int16Body({1, 2, 3, 4}), size}});
+    EXPECT_EQ(HeaderOf(folder, bytes).dataBytes, 8u) << size;
+  }
+  const auto shorter =
+      RiffWave({{"fmt ", FmtBody(1, 1, 8000, 16)}, {"data", Int16Body({1, 2, 3, 4}), 6}});
+  EXPECT_EQ(HeaderOf(folder, shorter).dataBytes, 6u);
+}
+
+TEST(WavHeader, ExtensibleFormatCountsAsPcmOnlyWithThePcmSubFormat) {
+  TempFolder folder;
+  auto fmt = FmtBody(0xFFFE, 1, 8000, 16);
+  const std::vector<std::uint8_t> tail = {
+      22, 0, 16, 0, 4, 0, 0,    0,  // cbSize, bits, mask
+      1,  0, 0,  0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+  fmt.insert(fmt.end(), tail.begin(), tail.end());
+  EXPECT_TRUE(IsSixteenBitPcm(HeaderOf(folder, RiffWave({{"fmt ", fmt}, {"data", {}}}))));
+  fmt[24] = 3;  // IEEE float sub-format
+  EXPECT_FALSE(IsSixteenBitPcm(HeaderOf(folder, RiffWave({{"fmt ", fmt}, {"data", {}}}))));
+}
+
+TEST(WavHeader, BrokenHeadersAreErrors) {
+  TempFolder folder;
+  EXPECT_EQ(ErrorOf(folder, {}), "it is not a RIFF WAVE file");
+  auto notWave = MonoWav16(8000, {1});
+  notWave[8] = 'A';
+  EXPECT_EQ(ErrorOf(folder, notWave), "it is not a RIFF WAVE file");
+  EXPECT_EQ(ErrorOf(folder, RiffWave({{"fmt ", FmtBody(1, 1, 8000, 16)}})), "it has no data chunk");
+  EXPECT_EQ(ErrorOf(folder, RiffWave({{"LIST", {1, 2}}})), "it has no fmt chunk");
+  EXPECT_EQ(ErrorOf(folder, RiffWave({{"data", {1, 2}}, {"fmt ", FmtBody(1, 1, 8000, 16)}})),
+            "its data chunk comes before its fmt chunk");
+  EXPECT_THAT(ErrorOf(folder, RiffWave({{"fmt ", {1, 0, 1, 0}}, {"data", {}}})),
+              HasSubstr("fmt chunk is too short"));
+  // A chunk size that jumps past the end of the file ends the walk.
+  EXPECT_EQ(ErrorOf(folder, RiffWave({{"fmt ", FmtBody(1, 1, 8000, 16)},
+                                      {"LIST", {1, 2}, 0xFFFFFFF0u},
+                                      {"data", {1, 2}}})),
+            "it has no data chunk");
+}
+
+// sox writes the files below; the reader's levels are checked against the raw samples sox
+// also writes, so the data chunk is found wherever sox put it.
+class SoxFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (std::system("sox --version >/dev/null 2>&1") != 0) {
+      GTEST_SKIP() << "sox is not installed (scripts/setup installs it)";
+    }
+    state.Decimation = 4;
+  }
+  std::string Sox(const std::string& name, const std::string& format) {
+    const std::string path = (folder.Path() / name).string();
+    const std::string command =
+        "sox -V1 -D -n -r 48000 " + format + " '" + path + "' synth 32768s sine 1000 vol 0.5 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    return path;
+  }
+  std::vector<std::int16_t> RawSamples(const std::string& wav) {
+    const std::string raw = wav + "_raw";
+    const std::string command = "sox -V1 '" + wav + "' -t raw -e signed -b 16 '" + raw + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    std::ifstream in(raw, std::ios::binary);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
+    std::vector<std::int16_t> samples;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+      samples.push_back(ReadInt16LE(reinterpret_cast<const unsigned char*>(bytes.data() + i)));
+    }
+    return samples;
+  }
+  LoadOutcome Load(const std::string& path) {
+    host.answers = {"4096"};
+    return LoadMeasurement(state, path, host);
+  }
+
+  TempFolder folder;
+  ViewState state;
+  RecordingHost host;
+};
+
+TEST_F(SoxFiles, SixteenBitMonoLoadsWithTheLevelsOfItsSamples) {
+  const std::string path = Sox("tone.wav", "-c 1 -b 16 --comment 'made by the tests'");
+  ASSERT_EQ(Load(path), LoadOutcome::Loaded);
+  const std::vector<std::int16_t> samples = RawSamples(path);
+  ASSERT_EQ(samples.size(), 32768u);
+  EXPECT_EQ(state.SampleRate, 48000);
+  ASSERT_EQ(state.MicCount, 8);
+  ASSERT_EQ(state.RowCount, 400);
+  for (int column : {1, 2, 8}) {
+    for (int row : {1, 57, 400}) {
+      const std::size_t first = static_cast<std::size_t>(column - 1) * 4096 + (row - 1) * 4;
+      float sum = 0.0f;  // exact integer squares, the sum rounded after every addition
+      for (std::size_t k = 0; k < 4; ++k) {
+        const std::int32_t sample = samples[first + k];
+        sum = static_cast<float>(static_cast<double>(sum) + sample * sample);
+      }
+      const float level =
+          sum > 0 ? static_cast<float>(10.0 * std::log(static_cast<double>(sum))) : 0.0f;
+      EXPECT_EQ(state.LevelGrid.At(row, column), level) << row << ", " << column;
+    }
+  }
+}
+
+TEST_F(SoxFiles, ListChunkAddedBeforeTheDataChangesNothing) {
+  const std::string path = Sox("plain.wav", "-c 1 -b 16");
+  ASSERT_EQ(Load(path), LoadOutcome::Loaded);
+  const LevelGrid plain = state.LevelGrid;
+  // Insert a LIST chunk just before sox's data chunk.
+  std::ifstream in(path, std::ios::binary);
+  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+  const std::vector<std::uint8_t> list = {'L', 'I', 'S', 'T', 5,   0,   0,
+                                          0,   'I', 'N', 'F', 'O', 'x', 0};
+  bytes.insert(bytes.begin() + 36, list.begin(), list.end());
+  ASSERT_EQ(Load(folder.Write("listed.wav", bytes)), LoadOutcome::Loaded);
+  for (int column = 1; column <= 8; ++column) {
+    const auto a = plain.DataColumn(column);
+    const auto b = state.LevelGrid.DataColumn(column);
+    EXPECT_TRUE(std::equal(a.begin(), a.end(), b.begin(), b.end())) << column;
+  }
+}
+
+TEST_F(SoxFiles, OtherFormatsAreRefused) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"-c 2 -b 16", "Sorry, this is not a Mono .WAV file!"},
+      {"-c 1 -b 8", "Sorry, this is not a 16-bit PCM .WAV file!"},
+      {"-c 1 -b 24", "Sorry, this is not a 16-bit PCM .WAV file!"},
+      {"-c 1 -e floating-point -b 32", "Sorry, this is not a 16-bit PCM .WAV file!"},
+  };
+  for (const auto& [format, message] : cases) {
+    EXPECT_EQ(Load(Sox("other.wav", format)), LoadOutcome::Refused) << format;
+    ASSERT_FALSE(host.warnings.empty());
+    EXPECT_EQ(host.warnings.back().text, message) << format;
+    EXPECT_EQ(host.warnings.back().title, "Warning!");
+  }
+  EXPECT_TRUE(host.prompts.empty());
+  EXPECT_EQ(state.SampleRate, 0);
+}
+
+}  // namespace
