@@ -15,7 +15,7 @@ class TextScanner {
  public:
   static constexpr std::size_t kDefaultCapacity = std::size_t{1} << 20;
 
-  // capacity is the buffer size: the longest table item, and the longest line prefix returned.
+  // capacity is the buffer size: a table item must be shorter, and a longer line is cut to it.
   explicit TextScanner(const InputFile& file, std::size_t capacity = kDefaultCapacity);
 
   struct Line {
