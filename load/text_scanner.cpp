@@ -195,7 +195,17 @@ TextScanner::Item TextScanner::NextItem(double* value) {
   itemEnd_ = pos_ + 1;
   if (*pos_ == ',') return Item::Empty;
 
-  // The item runs to the next separator or the end of the file.
+  // Usually the whole item is a number followed by a separator inside the buffer.
+  const char* numberEnd = DecimalEnd(pos_, end_);
+  if (numberEnd != pos_ && numberEnd < end_ && IsSeparator(*numberEnd)) {
+    itemEnd_ = numberEnd;
+    if (value != nullptr && !ToDouble(itemBegin_, itemEnd_, *value)) return Item::OutOfRange;
+    pos_ = itemEnd_;
+    ConsumeSeparatorAfterItem();
+    return Item::Number;
+  }
+
+  // Otherwise the item runs to the next separator or the end of the file.
   std::size_t length = 0;
   for (;;) {
     const char* p = pos_ + length;
