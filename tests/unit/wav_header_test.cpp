@@ -32,17 +32,6 @@ std::string ErrorOf(const TempFolder& folder, const std::vector<std::uint8_t>& b
   return "(no error)";
 }
 
-TEST(WavHeader, CanonicalHeaderPutsTheSamplesAtByte44) {
-  TempFolder folder;
-  const WavHeader h = HeaderOf(folder, MonoWav16(48000, std::vector<std::int16_t>(10, 1)));
-  EXPECT_EQ(h.channelCount, 1);
-  EXPECT_EQ(h.sampleRate, 48000);
-  EXPECT_EQ(h.blockAlign, 2);
-  EXPECT_EQ(h.dataOffset, 44u);
-  EXPECT_EQ(h.dataBytes, 20u);
-  EXPECT_TRUE(IsSixteenBitPcm(h));
-}
-
 TEST(WavHeader, LongerFmtOddChunksAndListBeforeData) {
   TempFolder folder;
   auto fmt = FmtBody(1, 1, 8000, 16);
