@@ -49,17 +49,26 @@ void PictureBox::PaintColumn(std::int32_t x, std::span<const std::uint8_t> greys
 
 void PictureBox::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
   const QRect inside =
       rect().adjusted(kPictureBorder, kPictureBorder, -kPictureBorder, -kPictureBorder);
-  painter.setClipRegion(event->region());
-  painter.fillRect(inside, Background());
-  // Only the part of the interior that needs repainting is copied.
+  // Only the part of the interior that needs repainting is copied; background where the
+  // interior image does not reach.
   const QRect dirty = event->rect().intersected(inside);
-  if (!interior_.isNull() && !dirty.isEmpty()) {
-    const QRect source = dirty.translated(-kPictureBorder, -kPictureBorder);
-    painter.drawImage(dirty.topLeft(), interior_, source);
+  const QRect image = interior_.rect().translated(kPictureBorder, kPictureBorder);
+  const QRect copied = dirty.intersected(image);
+  if (!copied.isEmpty()) {
+    painter.drawImage(copied.topLeft(), interior_,
+                      copied.translated(-kPictureBorder, -kPictureBorder));
   }
-  qDrawShadePanel(&painter, rect(), palette(), /*sunken=*/true, kPictureBorder);
+  if (copied != dirty) {
+    painter.setClipRegion(QRegion(dirty).subtracted(copied));
+    painter.fillRect(dirty, Background());
+    painter.setClipping(false);
+  }
+  if (!inside.contains(event->rect())) {
+    qDrawShadePanel(&painter, rect(), palette(), /*sunken=*/true, kPictureBorder);
+  }
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {

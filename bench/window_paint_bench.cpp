@@ -1,0 +1,71 @@
+// Painting a loaded grid in the window (offscreen, without the fixed pause): Redraw's whole paint,
+// with its yield and repaint after every column.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <cmath>
+
+#include "dialogs.h"
+#include "form1.h"
+
+namespace {
+
+class AnswerDialogs : public Dialogs {
+ public:
+  std::optional<std::string> OpenFile(QWidget*, const OpenFileSettings&) override {
+    return std::nullopt;
+  }
+  std::optional<std::string> InputBox(QWidget*, const std::string&, const std::string&,
+                                      const std::string&) override {
+    return "100";
+  }
+  void Warning(QWidget*, const std::string&, const std::string&) override {}
+  void Error(QWidget*, const std::string& text) override { throw std::runtime_error(text); }
+};
+
+void PaintGrid(benchmark::State& bench, std::int32_t micCount, std::int32_t rowCount) {
+  AnswerDialogs dialogs;
+  Form1 form("", dialogs, DrawOptions{std::chrono::milliseconds(0)});
+  form.show();
+  while (!form.Activated()) QCoreApplication::processEvents();
+
+  ViewState& state = form.State();
+  state.LevelGrid = LevelGrid(rowCount, micCount);
+  for (std::int32_t c = 1; c <= micCount; ++c) {
+    auto column = state.LevelGrid.DataColumn(c);
+    for (std::size_t r = 0; r < column.size(); ++r) {
+      column[r] = static_cast<float>(-0.05 * static_cast<double>(r) + 3.0 * std::sin(0.1 * c));
+    }
+  }
+  state.MicCount = micCount;
+  state.RowCount = rowCount;
+  state.PeakLevel = 3.0f;
+  form.Command2_Click();  // sizes the window once before timing
+
+  for (auto _ : bench) form.Command2_Click();
+  bench.SetItemsProcessed(bench.iterations() * micCount * rowCount);
+  bench.counters["cells"] = static_cast<double>(micCount) * rowCount;
+}
+
+void BM_PaintWide(benchmark::State& bench) {
+  PaintGrid(bench, 1000, 400);
+}
+void BM_PaintTall(benchmark::State& bench) {
+  PaintGrid(bench, 64, 32768);
+}
+
+}  // namespace
+
+BENCHMARK(BM_PaintWide)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PaintTall)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
