@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# "Browse", a path typed into the file dialog, Enter: the chosen file is loaded and painted.
+source "$(dirname "$0")/lib.sh"
+
+write_mls "$WORK/second.mls" 90 120
+# The peak carries over from the first file, as in the window.
+"$RENDERER" --png "$WORK/first.png" "$EXAMPLES/room.mls"
+"$RENDERER" --png "$WORK/second.png" "$EXAMPLES/room.mls" "$WORK/second.mls"
+
+start_viewer "$EXAMPLES/room.mls"
+wait_picture "$WORK/first.png"
+click_at 47 40  # Command1, "Browse"
+answer_dialog "Load a MLS Vexal File" "$WORK/second.mls"
+wait_picture "$WORK/second.png"
+echo "PASS: Browse loads and paints the chosen file"

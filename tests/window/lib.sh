@@ -1,0 +1,106 @@
+# Shared by the real-window tests: run under xvfb-run, drive the window with xdotool, read its
+# pixels from screenshots of the root window.
+# Arguments of every test: VIEWER RENDERER EXAMPLES_DIR
+set -euo pipefail
+
+VIEWER=$1
+RENDERER=$2
+EXAMPLES=$3
+HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+WORK=$(mktemp -d /tmp/vexal_XXXXXX)  # no "." in the path: the file kind comes from the first "."
+VIEWER_PID=
+# Picture1's interior in the client area: the design position plus the 2-pixel border.
+readonly INTERIOR_X=4 INTERIOR_Y=58
+readonly BACKGROUND=240
+
+export QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME= QT_ENABLE_HIGHDPI_SCALING=0 QT_SCALE_FACTOR=1
+export LC_ALL=C.UTF-8 LANG=C.UTF-8
+
+cleanup() {
+  if [[ -n $VIEWER_PID ]] && kill -0 "$VIEWER_PID" 2>/dev/null; then
+    kill "$VIEWER_PID" 2>/dev/null || true
+    wait "$VIEWER_PID" 2>/dev/null || true
+  fi
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  if [[ -f $WORK/shot.png ]]; then cp "$WORK/shot.png" "/tmp/vexal_window_failure_$$.png" &&
+    echo "last screenshot: /tmp/vexal_window_failure_$$.png" >&2; fi
+  exit 1
+}
+
+# Waits for a visible window whose name is exactly $1; prints its id.
+wait_window() {
+  timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -1
+}
+
+# Starts the viewer with the given arguments and waits for its window; sets WIN, WIN_X, WIN_Y.
+start_viewer() {
+  "$VIEWER" "$@" &
+  VIEWER_PID=$!
+  WIN=$(wait_window "MLS Vexal") || fail "the window did not appear"
+  window_origin
+}
+
+window_origin() {
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$WIN")"
+  WIN_X=$X WIN_Y=$Y WIN_W=$WIDTH WIN_H=$HEIGHT
+}
+
+shot() { import -window root "$WORK/shot.png"; }
+
+# Polls until the picture interior equals the PNG $1 (20 s at most).
+wait_picture() {
+  local deadline=$((SECONDS + 20))
+  while ((SECONDS < deadline)); do
+    window_origin
+    shot
+    if python3 "$HERE/pixels.py" same "$WORK/shot.png" $((WIN_X + INTERIOR_X)) \
+        $((WIN_Y + INTERIOR_Y)) "$1" 2>"$WORK/why"; then
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "the picture never matched $1 ($(cat "$WORK/why"))"
+}
+
+# Clicks at (x, y) of the client area.
+click_at() {
+  window_origin
+  xdotool mousemove --sync $((WIN_X + $1)) $((WIN_Y + $2)) click 1
+}
+
+# Gives the keyboard to the dialog named $1 and types $2 into its focused line, replacing it,
+# then presses Enter until the dialog has gone.
+answer_dialog() {
+  local dialog
+  dialog=$(wait_window "$1") || fail "the dialog \"$1\" did not appear"
+  xdotool windowfocus --sync "$dialog"
+  xdotool key --clearmodifiers ctrl+a
+  xdotool type --delay 20 "$2"
+  local tries=0
+  while xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; do
+    ((tries++ < 20)) || fail "the dialog \"$1\" did not close"
+    xdotool key Return
+    sleep 0.2
+  done
+}
+
+# An .mls file: $1 path, $2 microphones, $3 points; point (m, r) is real, falling with r and
+# varying with m, the first point of every column the loudest.
+write_mls() {
+  python3 - "$@" <<'PY'
+import math, struct, sys
+path, mics, rows = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+with open(path, "wb") as f:
+    f.write(struct.pack("<ii", 2 * rows, mics))
+    for m in range(1, mics + 1):
+        column = [10.0] + [math.exp(-6.0 * r / rows) * (1.0 + 0.6 * math.sin(0.37 * m + 0.05 * r))
+                           for r in range(2, rows + 1)]
+        f.write(b"".join(struct.pack("<ff", v, 0.0) for v in column))
+PY
+}
