@@ -72,14 +72,15 @@ void PictureBox::paintEvent(QPaintEvent* event) {
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
+  // Accepted, so that the release comes here too.
   pressed_ = event->button() == Qt::LeftButton;
-  QWidget::mousePressEvent(event);
+  event->accept();
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
   const bool click =
       pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
   pressed_ = false;
+  event->accept();
   if (click) emit clicked();
-  QWidget::mouseReleaseEvent(event);
 }

@@ -91,16 +91,20 @@ answer_dialog() {
 }
 
 # An .mls file: $1 path, $2 microphones, $3 points; point (m, r) is real, falling with r and
-# varying with m, the first point of every column the loudest.
+# varying with m, the first point of every column the loudest (painted black).
 write_mls() {
   python3 - "$@" <<'PY'
-import math, struct, sys
+import array, math, struct, sys
 path, mics, rows = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
 with open(path, "wb") as f:
     f.write(struct.pack("<ii", 2 * rows, mics))
     for m in range(1, mics + 1):
-        column = [10.0] + [math.exp(-6.0 * r / rows) * (1.0 + 0.6 * math.sin(0.37 * m + 0.05 * r))
-                           for r in range(2, rows + 1)]
-        f.write(b"".join(struct.pack("<ff", v, 0.0) for v in column))
+        column = array.array("f", [0.0] * (2 * rows))
+        column[0] = 10.0
+        for r in range(2, rows + 1):
+            column[2 * r - 2] = math.exp(-6.0 * r / rows) * (1.0 + 0.6 * math.sin(0.37 * m + 0.05 * r))
+        if sys.byteorder != "little":
+            column.byteswap()
+        f.write(column.tobytes())
 PY
 }
