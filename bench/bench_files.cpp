@@ -1,8 +1,11 @@
 #include "bench_files.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "load_measurement.h"
 
 namespace fs = std::filesystem;
 
@@ -27,4 +30,34 @@ std::uint64_t PeakResidentBytes() {
 
 void ResetPeakResident() {
   std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+void MeasureLoads(benchmark::State& state, const std::string& path, LoadHost& host,
+                  std::int32_t expectedMics, std::int32_t expectedRows) {
+  {
+    ViewState view;
+    view.Decimation = 4;
+    if (LoadMeasurement(view, path, host) != LoadOutcome::Loaded || view.MicCount != expectedMics ||
+        view.RowCount != expectedRows) {
+      state.SkipWithError("the file did not load as expected");
+      return;
+    }
+  }
+  std::uint64_t peakGrowth = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    ViewState view;
+    view.Decimation = 4;
+    ResetPeakResident();
+    const std::uint64_t before = PeakResidentBytes();
+    state.ResumeTiming();
+    LoadMeasurement(view, path, host);
+    state.PauseTiming();
+    peakGrowth = std::max(peakGrowth, PeakResidentBytes() - before);
+    benchmark::DoNotOptimize(view.PeakLevel);
+    view = ViewState();
+    state.ResumeTiming();
+  }
+  state.counters["load_peak_MiB"] = static_cast<double>(peakGrowth) / (1 << 20);
+  state.counters["process_peak_MiB"] = static_cast<double>(PeakResidentBytes()) / (1 << 20);
 }

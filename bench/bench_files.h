@@ -6,7 +6,10 @@
 #include <functional>
 #include <string>
 
+#include <benchmark/benchmark.h>
+
 #include "load_host.h"
+#include "quiet_host.h"
 
 // Returns the path of name inside the bench folder, writing it with write(path) first when it is
 // missing or its size differs from expectedSize.
@@ -18,18 +21,8 @@ std::uint64_t PeakResidentBytes();
 // Resets the peak to the current resident size so a following step can be measured alone.
 void ResetPeakResident();
 
-class SilentHost : public LoadHost {
- public:
-  explicit SilentHost(std::string answer = {}) : answer_(std::move(answer)) {}
-  void SetBusy(bool) override {}
-  void SetProgress(float) override {}
-  void Yield() override {}
-  std::optional<std::string> AskText(const std::string&, const std::string&,
-                                     const std::string&) override {
-    return answer_;
-  }
-  void ShowWarning(const std::string&, const std::string&) override {}
-
- private:
-  std::string answer_;
-};
+// Loads path again and again from a warm page cache, timing only the loads, and reports the
+// largest growth of resident memory during one load (load_peak_MiB) and the process's peak
+// (process_peak_MiB). The first load, untimed, must give the expected counts.
+void MeasureLoads(benchmark::State& state, const std::string& path, LoadHost& host,
+                  std::int32_t expectedMics, std::int32_t expectedRows);

@@ -34,24 +34,9 @@ std::string LargeMlsFile() {
 
 void BM_LoadMls256MiB(benchmark::State& state) {
   const std::string path = LargeMlsFile();
-  SilentHost host;
-  std::uint64_t peakGrowth = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    ViewState view;
-    view.Decimation = 4;
-    ResetPeakResident();
-    const std::uint64_t before = PeakResidentBytes();
-    state.ResumeTiming();
-    LoadMeasurement(view, path, host);
-    state.PauseTiming();
-    peakGrowth = std::max(peakGrowth, PeakResidentBytes() - before);
-    benchmark::DoNotOptimize(view.PeakLevel);
-    view = ViewState();
-    state.ResumeTiming();
-  }
+  QuietHost host;
+  MeasureLoads(state, path, host, kMics, kPoints);
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kFileSize));
-  state.counters["peak_MiB"] = static_cast<double>(peakGrowth) / (1 << 20);
   state.counters["grid_MiB"] = 4.0 * kMics * kPoints / (1 << 20);
 }
 BENCHMARK(BM_LoadMls256MiB)->Unit(benchmark::kMillisecond)->MinTime(2.0);

@@ -80,44 +80,20 @@ std::string LargeWavFile() {
   });
 }
 
-void LoadRepeatedly(benchmark::State& state, const std::string& path, const std::string& answer,
-                    std::uint64_t fileSize) {
-  SilentHost host(answer);
-  std::uint64_t peakGrowth = 0;
-  {  // one load outside the timing: warms the page cache and checks the result
-    ViewState view;
-    view.Decimation = 4;
-    if (LoadMeasurement(view, path, host) != LoadOutcome::Loaded || view.RowCount != 400) {
-      state.SkipWithError("the recording did not load as expected");
-      return;
-    }
-  }
-  for (auto _ : state) {
-    state.PauseTiming();
-    ViewState view;
-    view.Decimation = 4;
-    ResetPeakResident();
-    const std::uint64_t before = PeakResidentBytes();
-    state.ResumeTiming();
-    LoadMeasurement(view, path, host);
-    state.PauseTiming();
-    peakGrowth = std::max(peakGrowth, PeakResidentBytes() - before);
-    benchmark::DoNotOptimize(view.PeakLevel);
-    view = ViewState();
-    state.ResumeTiming();
-  }
+void LoadRepeatedly(benchmark::State& state, const std::string& path, std::int32_t period,
+                    std::int32_t periods, std::uint64_t fileSize) {
+  QuietHost host(std::to_string(period));
+  MeasureLoads(state, path, host, periods, 400);
   state.counters["file_MiB"] = static_cast<double>(fileSize) / (1 << 20);
-  state.counters["load_peak_MiB"] = static_cast<double>(peakGrowth) / (1 << 20);
-  state.counters["process_peak_MiB"] = static_cast<double>(PeakResidentBytes()) / (1 << 20);
 }
 
 void BM_LoadPcm1GiB1024Periods(benchmark::State& state) {
-  LoadRepeatedly(state, LargePcmFile(), std::to_string(kPcmPeriod), kPcmSize);
+  LoadRepeatedly(state, LargePcmFile(), kPcmPeriod, kPcmPeriods, kPcmSize);
 }
 BENCHMARK(BM_LoadPcm1GiB1024Periods)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 void BM_LoadWav200MB1000Periods(benchmark::State& state) {
-  LoadRepeatedly(state, LargeWavFile(), std::to_string(kWavPeriod), kWavSize);
+  LoadRepeatedly(state, LargeWavFile(), kWavPeriod, kWavPeriods, kWavSize);
 }
 BENCHMARK(BM_LoadWav200MB1000Periods)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 

@@ -75,7 +75,7 @@ void WriteExport(const std::string& path) {
 void BM_ParseTextMap100MB(benchmark::State& state) {
   const std::uint64_t size = FileSize();
   const std::string path = BenchFile("export.__lev", size, WriteExport);
-  SilentHost host;
+  QuietHost host;
   for (auto _ : state) {
     const ReadOutcome outcome = ReadTextMap(ReaderInput{path, 4, 0.0f, host});
     benchmark::DoNotOptimize(std::get<Measurement>(outcome).peakLevel);

@@ -2,8 +2,16 @@
 
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <stdexcept>
+
+#include "load_error.h"
+#include "load_measurement.h"
+#include "quiet_host.h"
+
+namespace {
 
 std::string WriteScratchFile(const std::uint8_t* data, std::size_t size,
                              const std::string& extension) {
@@ -13,4 +21,34 @@ std::string WriteScratchFile(const std::uint8_t* data, std::size_t size,
   if (size > 0) std::fwrite(data, 1, size, out);
   std::fclose(out);
   return path;
+}
+
+}  // namespace
+
+void FuzzLoad(const std::uint8_t* data, std::size_t size, const std::string& extension,
+              const std::optional<std::string>& answer, std::int32_t maxRowCount) {
+  const std::string path = WriteScratchFile(data, size, extension);
+  ViewState state;
+  state.Decimation = 4;
+  QuietHost host(answer);
+  try {
+    LoadMeasurement(state, path, host);
+  } catch (const LoadError&) {
+    return;
+  }
+  if (state.LevelGrid.MicCount() != state.MicCount ||
+      state.LevelGrid.RowCount() != state.RowCount || state.RowCount > maxRowCount) {
+    __builtin_trap();
+  }
+  for (std::int32_t m = 1; state.RowCount > 0 && m <= state.MicCount; ++m) {
+    for (const float level : state.LevelGrid.DataColumn(m)) {
+      if (!std::isfinite(level)) __builtin_trap();
+    }
+  }
+}
+
+std::string PickPeriodAnswer(const std::uint8_t* data, std::size_t size) {
+  static const char* const kAnswers[] = {"4096", "10",     "19",      "23",  "0.5", "7",
+                                         "3",    "0.0001", "0.00004", "1e9", "-1",  "abc"};
+  return kAnswers[size == 0 ? 0 : data[size - 1] % std::size(kAnswers)];
 }

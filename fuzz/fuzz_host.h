@@ -1,32 +1,19 @@
 #pragma once
-// Shared by the fuzz targets: a silent load host and a way to hand the input to a reader as a
-// file in a folder without "." in its path.
+// Shared by the fuzz targets: hands the input to the loader as a file in a folder without "." in
+// its path and checks what a successful load leaves behind.
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 
-#include "load_host.h"
+// Writes data to a per-process scratch file whose name ends in extension (for example ".mls"),
+// loads it with Decimation 4, answering a prompt with answer. A LoadError is a fine outcome; a
+// loaded grid whose size disagrees with the counts, that has more than maxRowCount rows or that
+// holds a level that is not finite, traps.
+void FuzzLoad(const std::uint8_t* data, std::size_t size, const std::string& extension,
+              const std::optional<std::string>& answer = std::nullopt,
+              std::int32_t maxRowCount = INT32_MAX);
 
-class FuzzHost : public LoadHost {
- public:
-  explicit FuzzHost(std::optional<std::string> answer = std::nullopt)
-      : answer_(std::move(answer)) {}
-  void SetBusy(bool) override {}
-  void SetProgress(float) override {}
-  void Yield() override {}
-  std::optional<std::string> AskText(const std::string&, const std::string&,
-                                     const std::string&) override {
-    return answer_;
-  }
-  void ShowWarning(const std::string&, const std::string&) override {}
-
- private:
-  std::optional<std::string> answer_;
-};
-
-// Writes data to a per-process scratch file whose name ends in extension (for example ".mls")
-// and returns its path.
-std::string WriteScratchFile(const std::uint8_t* data, std::size_t size,
-                             const std::string& extension);
+// An answer for the period prompt picked by the input's last byte.
+std::string PickPeriodAnswer(const std::uint8_t* data, std::size_t size);

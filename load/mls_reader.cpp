@@ -7,6 +7,7 @@
 #include <limits>
 #include <vector>
 
+#include "column_reporter.h"
 #include "input_file.h"
 #include "load_error.h"
 #include "readers.h"
@@ -68,6 +69,11 @@ ReadOutcome ReadMlsFile(const ReaderInput& input) {
 
   std::vector<float> block(2 * std::min<std::size_t>(kPointsPerBlock, rowCount));
   std::uint64_t offset = kHeaderBytes;
+  ColumnReporter reporter(input.host);
+  if (rowCount == 0) {
+    reporter.ReportEmpty(1, micCount, micCount);
+    return result;
+  }
   for (std::int32_t m = 1; m <= micCount; ++m) {
     std::span<float> column = result.grid.DataColumn(m);
     float peak = result.peakLevel;
@@ -89,8 +95,7 @@ ReadOutcome ReadMlsFile(const ReaderInput& input) {
     }
     result.peakLevel = peak;
     if (!column.empty()) result.cellLevel = column.back();
-    input.host.SetProgress(static_cast<float>(static_cast<double>(m) / micCount * 100.0));
-    input.host.Yield();
+    reporter.Report(m, micCount, false);
   }
   return result;
 }

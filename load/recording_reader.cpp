@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "column_reporter.h"
 #include "load_error.h"
 #include "rounding.h"
 
@@ -100,6 +101,11 @@ void FillGrid(const ReaderInput& input, const InputFile& file, const RecordingDa
   BlockStarts blocks(file, data, strideBytes, usedBytes);
 
   const std::int32_t micCount = shape.micCount;
+  ColumnReporter reporter(input.host);
+  if (shape.rowCount == 0) {
+    reporter.ReportEmpty(0, micCount, micCount);
+    return;
+  }
   for (std::int32_t m = 0; m < micCount; ++m) {
     const unsigned char* block = blocks.Block(m);
     std::span<float> column = result.grid.DataColumn(m + 1);
@@ -122,8 +128,7 @@ void FillGrid(const ReaderInput& input, const InputFile& file, const RecordingDa
       result.cellLevel = cell;
     }
     result.peakLevel = peak;
-    input.host.SetProgress(static_cast<float>(static_cast<double>(m) / micCount * 100.0));
-    input.host.Yield();
+    reporter.Report(m, micCount, false);
   }
 }
 

@@ -22,13 +22,11 @@ inline double RoundHalfEven(double x) {
 
 template <typename Int>
 Int RoundToInt(double x) {
-  static_assert(std::numeric_limits<Int>::is_integer);
+  static_assert(std::numeric_limits<Int>::is_integer && std::numeric_limits<Int>::is_signed);
   const double r = RoundHalfEven(x);
-  // Both bounds are exactly representable for 16- and 32-bit targets.
-  if (!(r >= static_cast<double>(std::numeric_limits<Int>::min()) &&
-        r <= static_cast<double>(std::numeric_limits<Int>::max()))) {
-    throw RoundingOverflow(x);
-  }
+  // -min is a power of two and exact in a double, so the test holds for 64-bit targets too.
+  constexpr double kMin = static_cast<double>(std::numeric_limits<Int>::min());
+  if (!(r >= kMin && r < -kMin)) throw RoundingOverflow(x);
   return static_cast<Int>(r);
 }
 

@@ -136,4 +136,16 @@ TEST_F(MlsReaderTest, MissingFileIsAFaultAndIsNotCreated) {
   EXPECT_FALSE(host.busy);
 }
 
+TEST_F(MlsReaderTest, MillionsOfEmptyColumnsReportOnlyWholePercentSteps) {
+  // Every column reports while the percentage moves by whole steps; beyond 100 empty columns the
+  // load would otherwise spend its time in the event loop.
+  const ViewState s = Load(MlsBytes(1, 3000000, {}));
+  EXPECT_EQ(s.MicCount, 3000000);
+  ASSERT_EQ(host.progress.size(), 101u);  // whole percentages 0 to 100
+  EXPECT_LT(host.progress.front(), 1.0f);
+  EXPECT_EQ(host.progress[50], 50.0f);
+  EXPECT_EQ(host.progress.back(), 100.0f);
+  EXPECT_EQ(host.yields, 101 + 1);
+}
+
 }  // namespace
