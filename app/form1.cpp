@@ -1,11 +1,13 @@
 #include "form1.h"
 
 #include <QCloseEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <new>
 
 #include "load_error.h"
@@ -55,6 +57,7 @@ Form1::Form1(std::string commandLine, Dialogs& dialogs, DrawOptions drawOptions,
   command1_->setObjectName("Command1");
   text1_ = new QLineEdit(this);
   text1_->setObjectName("Text1");
+  text1_->setAcceptDrops(false);  // a file dropped on the name loads, as anywhere on the window
   progressBar1_ = new QProgressBar(this);
   progressBar1_->setObjectName("ProgressBar1");
   progressBar1_->setRange(0, 100);
@@ -62,6 +65,21 @@ Form1::Form1(std::string commandLine, Dialogs& dialogs, DrawOptions drawOptions,
   progressBar1_->setTextVisible(false);
   command2_ = new QPushButton("Redraw", this);
   command2_->setObjectName("Command2");
+  // Last in the focus chain and never focused: keys reach them through the picture.
+  hScroll_ = new QScrollBar(Qt::Horizontal, this);
+  vScroll_ = new QScrollBar(Qt::Vertical, this);
+  for (QScrollBar* bar : {hScroll_, vScroll_}) {
+    bar->setFocusPolicy(Qt::NoFocus);
+    bar->setRange(0, 0);
+    bar->hide();
+    connect(bar, &QScrollBar::valueChanged, this, &Form1::FollowScroll);
+  }
+  readout_ = new QLabel(this, Qt::ToolTip);
+  readout_->setObjectName("Readout");
+  readout_->setForegroundRole(QPalette::ToolTipText);
+  readout_->setBackgroundRole(QPalette::ToolTipBase);
+  readout_->setAutoFillBackground(true);
+  readout_->setMargin(3);
 
   Place(text1_, design::kText1);
   Place(command1_, design::kCommand1);
@@ -81,6 +99,10 @@ Form1::Form1(std::string commandLine, Dialogs& dialogs, DrawOptions drawOptions,
   connect(command1_, &QPushButton::clicked, this, &Form1::Command1_Click);
   connect(command2_, &QPushButton::clicked, this, &Form1::Command2_Click);
   connect(picture1_, &PictureBox::clicked, this, &Form1::Picture1_Click);
+  connect(picture1_, &PictureBox::hovered, this, &Form1::ShowReadout);
+  connect(picture1_, &PictureBox::hoverEnded, this, &Form1::HideReadout);
+  setAcceptDrops(true);
+  AddShortcuts();
 
   Form_Load();
 }
@@ -114,7 +136,17 @@ void Form1::Command1_Click() {
   BusyCount busy(busy_);
   const std::optional<std::string> chosen = dialogs_.OpenFile(this, BrowseSettings());
   if (!chosen) return;
-  text1_->setText(QString::fromStdString(*chosen));
+  OpenChosen(*chosen);
+}
+
+void Form1::Form_FileDropped(const std::string& fileName) {
+  if (Busy()) return;
+  BusyCount busy(busy_);
+  OpenChosen(fileName);
+}
+
+void Form1::OpenChosen(const std::string& fileName) {
+  text1_->setText(QString::fromStdString(fileName));
   try {
     LoadAndDraw(text1_->text().toStdString());
   } catch (const WindowClosed&) {
@@ -154,6 +186,11 @@ void Form1::LoadAndDraw(const std::string& fileName) {
     ShowFault("Cannot load " + fileName + ": " + Sentence(e.what()));
     return;
   }
+  if (outcome == LoadOutcome::Loaded) {
+    // The picture shows the previous grid until the paint clears it.
+    paintedRows_.clear();
+    HideReadout();
+  }
   // A refused file leaves the previous map, which is painted again as after any load.
   if (outcome == LoadOutcome::Cancelled) return;
   Draw();
@@ -187,6 +224,7 @@ void Form1::showEvent(QShowEvent* event) {
 
 void Form1::closeEvent(QCloseEvent* event) {
   closed_ = true;  // a running load or paint ends at its next yield
+  HideReadout();
   event->accept();
 }
 
@@ -196,8 +234,15 @@ void Form1::paintEvent(QPaintEvent*) {
   painter.setPen(Qt::black);
   const QRect picture = picture1_->geometry();
   const auto edge = static_cast<float>(picture.x() + picture.width());
+  // A scrolled map: the scale moves with the rows, and only ticks beside the picture show.
+  const bool scrolls = !vScroll_->isHidden();
+  const auto scrolled = static_cast<float>(vScroll_->value());
   for (const Tick& tick : ticks_) {
-    const float y = static_cast<float>(picture.y()) + tick.offsetRows;
+    const float y = static_cast<float>(picture.y()) + tick.offsetRows - scrolled;
+    if (scrolls && (y < static_cast<float>(picture.y()) ||
+                    y > static_cast<float>(picture.y() + picture.height()))) {
+      continue;
+    }
     painter.drawLine(QPointF(edge, y), QPointF(edge + kTickLength, y));
     painter.drawText(QRectF(edge + kTickLength, y - kTickLabelRise, 100, 100),
                      Qt::AlignLeft | Qt::AlignTop, QString::number(tick.ms));

@@ -1,7 +1,10 @@
 #pragma once
 // The program's only window: the file name, "Browse", "Redraw", the picture with its millisecond
 // scale, and the progress bar under the file name. It owns the view state, runs loads and paints
-// for its five event handlers, and serves both as their LoadHost and their MapSurface.
+// for its event handlers, and serves both as their LoadHost and their MapSurface.
+// Comforts on top: a map larger than the screen scrolls inside a capped window, a read-out
+// follows the mouse over painted cells, a dropped file loads like a Browse choice, and Ctrl+O,
+// Ctrl+R and Escape stand for "Browse", "Redraw" and a click on the picture.
 
 #include <QWidget>
 #include <string>
@@ -10,12 +13,15 @@
 #include "dialogs.h"
 #include "draw_map.h"
 #include "load_host.h"
+#include "map_fit.h"
 #include "map_surface.h"
 #include "view_state.h"
 
+class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QScrollBar;
 class PictureBox;
 
 class Form1 : public QWidget, private LoadHost, private MapSurface {
@@ -37,6 +43,11 @@ class Form1 : public QWidget, private LoadHost, private MapSurface {
   QPushButton* Command2() const { return command2_; }
   PictureBox* Picture1() const { return picture1_; }
   QProgressBar* ProgressBar1() const { return progressBar1_; }
+  // Shown only while a map larger than the screen's free area is on the picture.
+  QScrollBar* HorizontalScroll() const { return hScroll_; }
+  QScrollBar* VerticalScroll() const { return vScroll_; }
+  // The read-out window that follows the mouse over painted cells.
+  QLabel* Readout() const { return readout_; }
 
   // Event handlers.
   void Form_Load();
@@ -44,11 +55,18 @@ class Form1 : public QWidget, private LoadHost, private MapSurface {
   void Command1_Click();
   void Command2_Click();
   void Picture1_Click();
+  // A dropped file: loaded and painted as a Browse choice of it; ignored while busy.
+  void Form_FileDropped(const std::string& fileName);
 
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   // Thrown by Yield once the window has been closed: it abandons the running load or paint.
@@ -58,11 +76,25 @@ class Form1 : public QWidget, private LoadHost, private MapSurface {
     int ms;
   };
 
+  // Shows fileName in Text1, then loads and paints it, as after a Browse choice.
+  void OpenChosen(const std::string& fileName);
   // Loads fileName and paints it; a fault ends in one error box.
   void LoadAndDraw(const std::string& fileName);
   // Paints the current grid; a fault ends in one error box. False when it failed.
   bool Draw();
   void ShowFault(const std::string& text);
+
+  // Scrolling (form1_scroll.cpp): the client area the screen leaves, the scroll bars placed for
+  // the fitted picture, the picture and the scale following them.
+  QSize AvailableClientSize() const;
+  int ScrollBarExtent() const;
+  void PlaceScrollBars(const MapLayout& layout, const MapFit& fit);
+  void FollowScroll();
+  void KeepOnScreen();
+  // Read-out (form1_input.cpp).
+  void ShowReadout(QPoint pixel, QPoint globalPos);
+  void HideReadout();
+  void AddShortcuts();
 
   // LoadHost
   void SetBusy(bool busy) override;
@@ -90,7 +122,13 @@ class Form1 : public QWidget, private LoadHost, private MapSurface {
   QPushButton* command2_;
   PictureBox* picture1_;
   QProgressBar* progressBar1_;
+  QScrollBar* hScroll_;
+  QScrollBar* vScroll_;
+  QLabel* readout_;
   std::vector<Tick> ticks_;
+  // Rows painted of each column since the last Clear; emptied when a load replaces the grid,
+  // so that the read-out only speaks of cells that show the grid's levels.
+  std::vector<std::int32_t> paintedRows_;
 
   int busy_ = 0;        // loads and paints running (nested ones included)
   int cursorSets_ = 0;  // wait cursors set by SetBusy and not yet restored

@@ -54,21 +54,36 @@ void Form1::ShowWarning(const std::string& text, const std::string& title) {
   if (!closed_) dialogs_.Warning(this, text, title);
 }
 
+// A map that fits the screen's free area gets exactly its layout's sizes; a larger one a window
+// capped at that area, in which the picture scrolls (form1_scroll.cpp).
 void Form1::SetWidths(const MapLayout& layout) {
-  setFixedWidth(layout.clientWidth);
-  picture1_->resize(layout.pictureOuterWidth, picture1_->height());
-  text1_->resize(layout.textWidth, text1_->height());
-  progressBar1_->resize(layout.textWidth, progressBar1_->height());
+  const QSize available = AvailableClientSize();
+  const MapFit fit = FitMap(layout, available.width(), available.height(), ScrollBarExtent());
+  setFixedWidth(fit.clientWidth);
+  picture1_->resize(fit.pictureWidth, picture1_->height());
+  // Capped, the file name and the progress bar end inside the window.
+  const int textWidth = fit.scrollsX ? std::min(layout.textWidth, fit.clientWidth - 2 * text1_->x())
+                                     : layout.textWidth;
+  text1_->resize(textWidth, text1_->height());
+  progressBar1_->resize(textWidth, progressBar1_->height());
 }
 
 void Form1::SetHeights(const MapLayout& layout) {
-  picture1_->resize(picture1_->width(), layout.pictureOuterHeight);
-  setFixedHeight(layout.clientHeight);
+  const QSize available = AvailableClientSize();
+  const MapFit fit = FitMap(layout, available.width(), available.height(), ScrollBarExtent());
+  // The counts may have changed during the pause; the width follows them.
+  if (fit.clientWidth != width() || fit.pictureWidth != picture1_->width()) SetWidths(layout);
+  picture1_->resize(picture1_->width(), fit.pictureHeight);
+  setFixedHeight(fit.clientHeight);
+  PlaceScrollBars(layout, fit);
 }
 
 void Form1::Clear(std::int32_t micCount, std::int32_t rowCount) {
   ticks_.clear();
+  paintedRows_.clear();
+  HideReadout();
   picture1_->ClearInterior(micCount, rowCount);
+  paintedRows_.assign(static_cast<std::size_t>(std::max(micCount, 0)), 0);
   update();
 }
 
@@ -79,4 +94,9 @@ void Form1::DrawTick(float offsetRows, int ms) {
 
 void Form1::PaintColumn(std::int32_t column, std::span<const std::uint8_t> greys) {
   picture1_->PaintColumn(column - 1, greys);
+  if (column >= 1 && static_cast<std::size_t>(column) <= paintedRows_.size()) {
+    paintedRows_[static_cast<std::size_t>(column - 1)] =
+        static_cast<std::int32_t>(std::min<std::size_t>(
+            greys.size(), static_cast<std::size_t>(picture1_->Interior().height())));
+  }
 }

@@ -17,6 +17,7 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
   setObjectName("Picture1");
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
   ClearInterior(design::kPicture1.width - 2 * kPictureBorder,
                 design::kPicture1.height - 2 * kPictureBorder);
 }
@@ -43,23 +44,35 @@ void PictureBox::PaintColumn(std::int32_t x, std::span<const std::uint8_t> greys
     const std::uint8_t g = greys[static_cast<std::size_t>(r)];
     reinterpret_cast<QRgb*>(bits + r * stride)[x] = qRgb(g, g, g);
   }
-  update(kPictureBorder + x, kPictureBorder, 1, rows);
+  const QRect column =
+      QRect(x, 0, 1, rows).translated(QPoint(kPictureBorder, kPictureBorder) - scroll_);
+  const QRect shown = column.intersected(Inside());
+  if (!shown.isEmpty()) update(shown);
   emit columnPainted(x);
+}
+
+void PictureBox::SetScroll(QPoint offset) {
+  if (offset == scroll_) return;
+  scroll_ = offset;
+  update(Inside());
+}
+
+QRect PictureBox::Inside() const {
+  return rect().adjusted(kPictureBorder, kPictureBorder, -kPictureBorder, -kPictureBorder);
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.setCompositionMode(QPainter::CompositionMode_Source);
-  const QRect inside =
-      rect().adjusted(kPictureBorder, kPictureBorder, -kPictureBorder, -kPictureBorder);
+  const QRect inside = Inside();
   // Only the part of the interior that needs repainting is copied; background where the
   // interior image does not reach.
   const QRect dirty = event->rect().intersected(inside);
-  const QRect image = interior_.rect().translated(kPictureBorder, kPictureBorder);
+  const QPoint origin = QPoint(kPictureBorder, kPictureBorder) - scroll_;
+  const QRect image = interior_.rect().translated(origin);
   const QRect copied = dirty.intersected(image);
   if (!copied.isEmpty()) {
-    painter.drawImage(copied.topLeft(), interior_,
-                      copied.translated(-kPictureBorder, -kPictureBorder));
+    painter.drawImage(copied.topLeft(), interior_, copied.translated(-origin));
   }
   if (copied != dirty) {
     painter.setClipRegion(QRegion(dirty).subtracted(copied));
@@ -75,6 +88,7 @@ void PictureBox::mousePressEvent(QMouseEvent* event) {
   // Accepted, so that the release comes here too.
   pressed_ = event->button() == Qt::LeftButton;
   event->accept();
+  emit hoverEnded();
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
@@ -83,4 +97,19 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
   pressed_ = false;
   event->accept();
   if (click) emit clicked();
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  const QPoint pixel = at - QPoint(kPictureBorder, kPictureBorder) + scroll_;
+  if (event->buttons() == Qt::NoButton && Inside().contains(at) &&
+      interior_.rect().contains(pixel)) {
+    emit hovered(pixel, event->globalPosition().toPoint());
+  } else {
+    emit hoverEnded();
+  }
+}
+
+void PictureBox::leaveEvent(QEvent*) {
+  emit hoverEnded();
 }

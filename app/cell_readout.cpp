@@ -1,0 +1,34 @@
+#include "cell_readout.h"
+
+#include <charconv>
+
+namespace {
+
+std::string Fixed(double value, int decimals, const std::string& decimalPoint) {
+  char text[64];
+  const auto end =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals).ptr;
+  std::string result(text, end);
+  if (const auto point = result.find('.'); point != std::string::npos) {
+    result.replace(point, 1, decimalPoint);
+  }
+  return result;
+}
+
+}  // namespace
+
+std::string CellReadout(const ViewState& state, std::int32_t column, std::int32_t row,
+                        const std::string& decimalPoint) {
+  const LevelGrid& grid = state.LevelGrid;
+  if (column < 1 || row < 1 || column > grid.MicCount() || row > grid.RowCount()) return {};
+  const double level = grid.At(row, column);
+  std::string text = "Microphone " + std::to_string(column);
+  if (state.SampleRate != 0 && state.Decimation != 0) {
+    const double ms = static_cast<double>(row) * state.Decimation / state.SampleRate * 1000.0;
+    text += "\nTime " + Fixed(ms, 3, decimalPoint) + " ms";
+  }
+  text += "\nLevel " + Fixed(level, 2, decimalPoint);
+  text += "\n" + Fixed(static_cast<double>(state.PeakLevel) - level, 2, decimalPoint) +
+          " below the peak";
+  return text;
+}
