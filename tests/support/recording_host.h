@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "load_host.h"
+#include "view_state.h"
 
 class RecordingHost : public LoadHost {
  public:
@@ -37,3 +38,7 @@ class RecordingHost : public LoadHost {
   std::vector<Prompt> prompts;
   std::vector<Warning> warnings;
 };
+
+// Loads path into state and returns the LoadError's message; records a test failure when the load
+// does not fail or leaves the host busy.
+std::string LoadFailureMessage(ViewState& state, const std::string& path, RecordingHost& host);
