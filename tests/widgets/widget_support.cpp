@@ -51,6 +51,24 @@ std::string WriteRamp(const TempFolder& folder, const std::string& name, int mic
   });
 }
 
+void PaintGrid(Form1& form, ScriptedDialogs& dialogs, std::int32_t micCount, std::int32_t rowCount,
+               std::int32_t sampleRate) {
+  ViewState& state = form.State();
+  state.LevelGrid = LevelGrid(rowCount, micCount);
+  for (std::int32_t c = 1; c <= micCount; ++c) {
+    auto column = state.LevelGrid.DataColumn(c);
+    for (std::size_t r = 0; r < column.size(); ++r) {
+      column[r] = -static_cast<float>((r * 7 + static_cast<std::size_t>(c) * 3) % 100);
+    }
+  }
+  state.MicCount = micCount;
+  state.RowCount = rowCount;
+  state.SampleRate = sampleRate;
+  state.PeakLevel = 0.0f;
+  dialogs.inputs.push_front("100");
+  form.Command2_Click();
+}
+
 void Start(Form1& form) {
   form.show();
   while (!form.Activated()) QCoreApplication::processEvents();

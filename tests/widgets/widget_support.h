@@ -50,6 +50,11 @@ std::string WriteMls(const TempFolder& folder, const std::string& name, int micC
 std::string WriteRamp(const TempFolder& folder, const std::string& name, int micCount,
                       int rowCount);
 
+// Puts a micCount x rowCount grid whose greys vary along both axes into the form's state (peak
+// 0, levels 0 to -99) and paints it through "Redraw" (answered with the range 100).
+void PaintGrid(Form1& form, ScriptedDialogs& dialogs, std::int32_t micCount, std::int32_t rowCount,
+               std::int32_t sampleRate = 0);
+
 // Shows the window and returns once Form_Activate has run.
 void Start(Form1& form);
 

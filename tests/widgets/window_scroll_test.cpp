@@ -10,7 +10,6 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
-#include <cmath>
 
 #include "grey.h"
 #include "map_fit.h"
@@ -35,23 +34,8 @@ class WindowScroll : public ::testing::Test {
  protected:
   void SetUp() override { Start(form); }
 
-  // Puts a micCount x rowCount grid whose greys vary along both axes into the state and
-  // paints it through "Redraw".
   void Paint(std::int32_t micCount, std::int32_t rowCount, std::int32_t sampleRate = 0) {
-    ViewState& state = form.State();
-    state.LevelGrid = LevelGrid(rowCount, micCount);
-    for (std::int32_t c = 1; c <= micCount; ++c) {
-      auto column = state.LevelGrid.DataColumn(c);
-      for (std::size_t r = 0; r < column.size(); ++r) {
-        column[r] = static_cast<float>(-static_cast<double>((r * 7 + c * 3) % 100));
-      }
-    }
-    state.MicCount = micCount;
-    state.RowCount = rowCount;
-    state.SampleRate = sampleRate;
-    state.PeakLevel = 0.0f;
-    dialogs.inputs = {"100"};
-    form.Command2_Click();
+    PaintGrid(form, dialogs, micCount, rowCount, sampleRate);
     ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
   }
 
