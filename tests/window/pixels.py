@@ -6,20 +6,91 @@ pixels.py stopped SHOT X Y REF BG     exit 0 when a prefix of columns equals REF
                                       later column is all BG (prints the prefix length)
 pixels.py differ A B                  exit 0 when two greyscale PNGs of one size differ
 pixels.py crop SHOT X Y W H OUT       writes the interior's greys (raw bytes) to OUT
+pixels.py part SHOT X Y REF L T W H   exit 0 when the W x H rectangle at (X, Y) equals the one at
+                                      (L, T) of REF
+pixels.py rgb SHOT X Y W H OUT        writes the rectangle's colours (raw bytes) to OUT
 """
+import os
+import struct
 import subprocess
 import sys
+import zlib
+
+
+def decode_grey_png(png):
+    """Width, height and greys of an 8-bit greyscale PNG (as the renderer writes it). Decoded here,
+    since ImageMagick's usual policy refuses images higher than 16K pixels."""
+    data = open(png, "rb").read()
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        raise ValueError(f"{png} is not a PNG file")
+    pos, idat, w, h = 8, [], 0, 0
+    while pos < len(data):
+        (n,) = struct.unpack(">I", data[pos:pos + 4])
+        kind, body = data[pos + 4:pos + 8], data[pos + 8:pos + 8 + n]
+        pos += 12 + n
+        if kind == b"IHDR":
+            w, h, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", body)
+            if (depth, colour, interlace) != (8, 0, 0):
+                raise ValueError(f"{png} is not an 8-bit greyscale PNG")
+        elif kind == b"IDAT":
+            idat.append(body)
+    raw = zlib.decompress(b"".join(idat))
+    out = bytearray(w * h)
+    prev = bytearray(w)
+    for y in range(h):
+        kind = raw[y * (w + 1)]
+        line = bytearray(raw[y * (w + 1) + 1:(y + 1) * (w + 1)])
+        if kind == 1:
+            for x in range(1, w):
+                line[x] = (line[x] + line[x - 1]) & 255
+        elif kind == 2:
+            for x in range(w):
+                line[x] = (line[x] + prev[x]) & 255
+        elif kind == 3:
+            for x in range(w):
+                left = line[x - 1] if x else 0
+                line[x] = (line[x] + ((left + prev[x]) >> 1)) & 255
+        elif kind == 4:
+            for x in range(w):
+                a = line[x - 1] if x else 0
+                b, c = prev[x], (prev[x - 1] if x else 0)
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                line[x] = (line[x] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+        out[y * w:(y + 1) * w] = line
+        prev = line
+    return w, h, bytes(out)
+
+
+def reference(png):
+    """decode_grey_png, kept beside the PNG so that polling decodes it once."""
+    stat = os.stat(png)
+    cache = f"{png}-{stat.st_size}-{stat.st_mtime_ns}.grey"
+    if os.path.exists(cache):
+        with open(cache, "rb") as f:
+            w, h = (int(v) for v in f.readline().split())
+            return w, h, f.read()
+    w, h, greys = decode_grey_png(png)
+    with open(cache + ".part", "wb") as f:
+        f.write(f"{w} {h}\n".encode() + greys)
+    os.replace(cache + ".part", cache)
+    return w, h, greys
 
 
 def size_of(png):
-    out = subprocess.run(["identify", "-format", "%w %h", png], check=True,
-                         capture_output=True, text=True).stdout.split()
-    return int(out[0]), int(out[1])
+    w, h, _ = reference(png)
+    return w, h
 
 
 def greys_of(png):
-    return subprocess.run(["convert", png, "-depth", "8", "gray:-"], check=True,
-                          capture_output=True).stdout
+    return reference(png)[2]
+
+
+def ref_part(png, left, top, w, h):
+    width, height, greys = reference(png)
+    if left < 0 or top < 0 or left + w > width or top + h > height:
+        return b""
+    return b"".join(greys[(top + r) * width + left:(top + r) * width + left + w] for r in range(h))
 
 
 def crop(shot, x, y, w, h):
@@ -70,6 +141,24 @@ def main(argv):
         with open(out, "wb") as f:
             f.write(data or b"")
         return 0 if data is not None else 1
+    if cmd == "part":
+        shot, x, y, ref = argv[2], int(argv[3]), int(argv[4]), argv[5]
+        left, top, w, h = (int(v) for v in argv[6:10])
+        got = crop(shot, x, y, w, h)
+        want = ref_part(ref, left, top, w, h)
+        if got == want and len(want) == w * h:
+            return 0
+        if got is not None:
+            bad = sum(1 for a, b in zip(got, want) if a != b)
+            print(f"{bad} of {w * h} pixels differ", file=sys.stderr)
+        return 1
+    if cmd == "rgb":
+        shot, x, y, w, h, out = argv[2], int(argv[3]), int(argv[4]), int(argv[5]), int(argv[6]), argv[7]
+        rgb = subprocess.run(["convert", shot, "-crop", f"{w}x{h}+{x}+{y}", "+repage", "-depth", "8",
+                              "rgb:-"], check=True, capture_output=True).stdout
+        with open(out, "wb") as f:
+            f.write(rgb)
+        return 0 if len(rgb) == 3 * w * h else 1
     print(__doc__, file=sys.stderr)
     return 2
 
