@@ -1,5 +1,9 @@
 // Painting a loaded grid in the window (offscreen, without the fixed pause): Redraw's whole paint,
-// with its yield and repaint after every column.
+// with its yield and repaint after every column. On the offscreen platform's default screen
+// (800 x 800 here) both grids are larger than the screen, so the window is capped and only the
+// shown part repaints; a screen that holds them, for the unscrolled case, comes from
+// QT_QPA_PLATFORM=offscreen:configfile=FILE.json with {"screens": [{"name": "big", "x": 0,
+// "y": 0, "width": 2000, "height": 40000, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]}.
 
 #include <benchmark/benchmark.h>
 
