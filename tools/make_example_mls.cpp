@@ -77,8 +77,10 @@ int main(int argc, char** argv) {
     AddPulse(amplitude, floorPath * kPointsPerMetre, 0.7 / floorPath);
     const double wallPathA = std::hypot(distance, 2 * kWallA);
     AddPulse(amplitude, wallPathA * kPointsPerMetre, 0.5 / wallPathA);
-    const double wallPathB = 2 * kWallB - distance;
-    AddPulse(amplitude, wallPathB * kPointsPerMetre, 0.5 / wallPathB);
+    if (distance < kWallB) {  // the far wall, beyond the microphones
+      const double wallPathB = 2 * kWallB - distance;
+      AddPulse(amplitude, wallPathB * kPointsPerMetre, 0.5 / wallPathB);
+    }
     for (int t = 0; t < points; ++t) {
       const double after = t - direct;
       const double tail = after > 0 ? 0.6 / distance * std::exp(-after / 60.0) : 0.0;
