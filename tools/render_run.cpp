@@ -12,26 +12,26 @@
 #include "image_surface.h"
 #include "load_error.h"
 #include "load_measurement.h"
+#include "quiet_host.h"
 #include "render_options.h"
 
 namespace {
 
-class RenderHost : public LoadHost {
+// A quiet host whose period prompt is answered by --period; a refusal is kept for the message.
+class RenderHost : public QuietHost {
  public:
-  explicit RenderHost(const std::optional<std::string>& period) : period_(period) {}
-  void SetBusy(bool) override {}
-  void SetProgress(float) override {}
-  void Yield() override {}
-  std::optional<std::string> AskText(const std::string&, const std::string&,
-                                     const std::string&) override {
+  explicit RenderHost(const std::optional<std::string>& period)
+      : QuietHost(period), period_(period.has_value()) {}
+  std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
+                                     const std::string& initialText) override {
     if (!period_) throw LoadError("it is a recording: give its repetition period with --period");
-    return period_;
+    return QuietHost::AskText(prompt, title, initialText);
   }
   void ShowWarning(const std::string& text, const std::string&) override { refusal_ = text; }
   const std::string& Refusal() const { return refusal_; }
 
  private:
-  std::optional<std::string> period_;
+  bool period_;
   std::string refusal_;
 };
 

@@ -56,36 +56,30 @@ shot() { import -window root "$WORK/shot.png"; }
 # Keeps the pointer off every window, so that no read-out covers the picture.
 park_pointer() { xdotool mousemove --sync 1279 1023; }
 
-# Polls until the picture interior equals the PNG $1 (20 s at most).
-wait_picture() {
+# Polls (20 s at most) until `pixels.py CHECK SHOT INTERIOR-X INTERIOR-Y ARGS...` holds for a
+# fresh screenshot. Arguments: CHECK ARGS...
+wait_pixels() {
+  local check=$1
+  shift
   local deadline=$((SECONDS + 20))
   while ((SECONDS < deadline)); do
     window_origin
     shot
-    if python3 "$HERE/pixels.py" same "$WORK/shot.png" $((WIN_X + INTERIOR_X)) \
-        $((WIN_Y + INTERIOR_Y)) "$1" 2>"$WORK/why"; then
+    if python3 "$HERE/pixels.py" "$check" "$WORK/shot.png" $((WIN_X + INTERIOR_X)) \
+        $((WIN_Y + INTERIOR_Y)) "$@" 2>"$WORK/why"; then
       return 0
     fi
     sleep 0.1
   done
-  fail "the picture never matched $1 ($(cat "$WORK/why"))"
+  fail "the picture never matched $* ($(cat "$WORK/why"))"
 }
 
+# Polls until the picture interior equals the PNG $1.
+wait_picture() { wait_pixels same "$1"; }
+
 # Polls until the first W x H pixels shown in the picture interior equal the W x H rectangle at
-# (L, T) of the PNG (20 s at most). Arguments: PNG L T W H.
-wait_part() {
-  local deadline=$((SECONDS + 20))
-  while ((SECONDS < deadline)); do
-    window_origin
-    shot
-    if python3 "$HERE/pixels.py" part "$WORK/shot.png" $((WIN_X + INTERIOR_X)) \
-        $((WIN_Y + INTERIOR_Y)) "$1" "$2" "$3" "$4" "$5" 2>"$WORK/why"; then
-      return 0
-    fi
-    sleep 0.1
-  done
-  fail "the picture never showed $4 x $5 of $1 from ($2, $3) ($(cat "$WORK/why"))"
-}
+# (L, T) of the PNG. Arguments: PNG L T W H.
+wait_part() { wait_pixels part "$@"; }
 
 # Gives the keyboard to the viewer's window and presses the keys given.
 press() {

@@ -105,19 +105,22 @@ def crop(shot, x, y, w, h):
     return r
 
 
+def matches(got, want, w, h):
+    """0 when the shown w x h pixels equal the wanted ones, else 1 with the count that differ."""
+    if got is not None and got == want and len(want) == w * h:
+        return 0
+    if got is not None:
+        bad = sum(1 for a, b in zip(got, want) if a != b)
+        print(f"{bad} of {w * h} pixels differ", file=sys.stderr)
+    return 1
+
+
 def main(argv):
     cmd = argv[1]
     if cmd == "same":
         shot, x, y, ref = argv[2], int(argv[3]), int(argv[4]), argv[5]
         w, h = size_of(ref)
-        got = crop(shot, x, y, w, h)
-        want = greys_of(ref)
-        if got == want:
-            return 0
-        if got is not None:
-            bad = sum(1 for a, b in zip(got, want) if a != b)
-            print(f"{bad} of {w * h} pixels differ", file=sys.stderr)
-        return 1
+        return matches(crop(shot, x, y, w, h), greys_of(ref), w, h)
     if cmd == "stopped":
         shot, x, y, ref, bg = argv[2], int(argv[3]), int(argv[4]), argv[5], int(argv[6])
         w, h = size_of(ref)
@@ -144,14 +147,7 @@ def main(argv):
     if cmd == "part":
         shot, x, y, ref = argv[2], int(argv[3]), int(argv[4]), argv[5]
         left, top, w, h = (int(v) for v in argv[6:10])
-        got = crop(shot, x, y, w, h)
-        want = ref_part(ref, left, top, w, h)
-        if got == want and len(want) == w * h:
-            return 0
-        if got is not None:
-            bad = sum(1 for a, b in zip(got, want) if a != b)
-            print(f"{bad} of {w * h} pixels differ", file=sys.stderr)
-        return 1
+        return matches(crop(shot, x, y, w, h), ref_part(ref, left, top, w, h), w, h)
     if cmd == "rgb":
         shot, x, y, w, h, out = argv[2], int(argv[3]), int(argv[4]), int(argv[5]), int(argv[6]), argv[7]
         rgb = subprocess.run(["convert", shot, "-crop", f"{w}x{h}+{x}+{y}", "+repage", "-depth", "8",
