@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstring>
@@ -43,15 +44,19 @@ InputFile::~InputFile() {
 }
 
 std::size_t InputFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t count) const {
+  // The file is what it was when opened: bytes past that size read as the end of the file, and
+  // bytes below it that the system no longer delivers mean the file was cut while being read.
+  const std::uint64_t available = offset < size_ ? size_ - offset : 0;
+  const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(count, available));
   auto* out = static_cast<unsigned char*>(buffer);
   std::size_t done = 0;
-  while (done < count) {
-    const ssize_t n = ::pread(fd_, out + done, count - done, static_cast<off_t>(offset + done));
+  while (done < wanted) {
+    const ssize_t n = ::pread(fd_, out + done, wanted - done, static_cast<off_t>(offset + done));
     if (n < 0) {
       if (errno == EINTR) continue;
       throw LoadError(Cause(errno));
     }
-    if (n == 0) break;
+    if (n == 0) throw LoadError("it became shorter while it was read");
     done += static_cast<std::size_t>(n);
   }
   return done;

@@ -15,8 +15,8 @@ class InputFile {
 
   std::uint64_t Size() const { return size_; }
 
-  // Reads up to count bytes at offset; returns how many were read (fewer only at the end of the
-  // file). A read error is a LoadError.
+  // Reads up to count bytes at offset; returns how many were read, fewer only past the size
+  // measured at opening. A read error, or a file cut shorter than that size, is a LoadError.
   std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t count) const;
 
   // Advice that the file will be read once from start to end.

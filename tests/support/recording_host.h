@@ -3,6 +3,7 @@
 // and answers prompts from a script.
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,7 +22,10 @@ class RecordingHost : public LoadHost {
 
   void SetBusy(bool busy) override;
   void SetProgress(float percent) override { progress.push_back(percent); }
-  void Yield() override { ++yields; }
+  void Yield() override {
+    ++yields;
+    if (onYield) onYield(yields);
+  }
   std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
                                      const std::string& initialText) override;
   void ShowWarning(const std::string& text, const std::string& title) override {
@@ -30,6 +34,9 @@ class RecordingHost : public LoadHost {
 
   // Answers for the coming prompts, in order; nullopt is a cancel. No answer left: cancel.
   std::deque<std::optional<std::string>> answers;
+
+  // Runs at every yield with the number of yields so far (the window's events, in a test).
+  std::function<void(int)> onYield;
 
   std::vector<float> progress;
   int yields = 0;
