@@ -1,9 +1,8 @@
 #include "render_run.h"
 
+#include <QFile>
 #include <QImage>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <stdexcept>
 
 #include "draw_map.h"
@@ -12,6 +11,7 @@
 #include "image_surface.h"
 #include "load_error.h"
 #include "load_measurement.h"
+#include "output_files.h"
 #include "quiet_host.h"
 #include "render_options.h"
 
@@ -52,30 +52,12 @@ std::string JsonString(const std::string& text) {
   return quoted + "\"";
 }
 
-// Writes through a temporary file beside the target, so that a failure leaves no output file.
-template <typename WriteFn>
-void WriteFileAtomically(const std::string& path, WriteFn write) {
-  const std::string temporary = path + ".part";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) throw std::runtime_error("cannot write " + path);
-    write(out);
-    out.flush();
-    if (!out) {
-      std::filesystem::remove(temporary);
-      throw std::runtime_error("cannot write " + path);
-    }
+void WritePng(const QImage& image, int fd) {
+  QFile file;
+  if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle) ||
+      !image.save(&file, "PNG")) {
+    throw std::runtime_error("the PNG encoder failed");
   }
-  std::filesystem::rename(temporary, path);
-}
-
-void WritePng(const QImage& image, const std::string& path) {
-  const std::string temporary = path + ".part";
-  if (!image.save(QString::fromStdString(temporary), "PNG")) {
-    std::filesystem::remove(temporary);
-    throw std::runtime_error("cannot write " + path);
-  }
-  std::filesystem::rename(temporary, path);
 }
 
 }  // namespace
@@ -97,6 +79,16 @@ int RunRenderer(const std::vector<std::string>& arguments, std::ostream& out, st
     return 0;
   }
 
+  std::vector<std::string> outputs;
+  if (options.pngPath) outputs.push_back(*options.pngPath);
+  if (options.gridPath) outputs.push_back(*options.gridPath);
+  try {
+    CheckOutputTargets(outputs, options.files);
+  } catch (const std::exception& e) {
+    err << "mlsvexal-render: " << e.what() << "\n";
+    return 1;
+  }
+
   ViewState state;
   state.RangeDb = options.rangeDb;
   state.Decimation = 4;
@@ -113,25 +105,33 @@ int RunRenderer(const std::vector<std::string>& arguments, std::ostream& out, st
     }
   }
 
+  ImageSurface surface;
   try {
-    ImageSurface surface;
     DrawMap(state, surface, DrawOptions{std::chrono::steady_clock::duration::zero()});
+  } catch (const std::exception& e) {
+    err << "mlsvexal-render: cannot paint the map of " << options.files.back() << ": " << e.what()
+        << "\n";
+    return 1;
+  }
+  try {
+    OutputFiles files;
     if (options.pngPath) {
       if (surface.Image().isNull()) {
         err << "mlsvexal-render: the map has no cells, so no picture was written\n";
       } else {
-        WritePng(surface.Image(), *options.pngPath);
+        files.Write(*options.pngPath,
+                    [&](int fd, std::ostream&) { WritePng(surface.Image(), fd); });
       }
     }
     if (options.gridPath) {
       const bool npy = options.gridPath->ends_with(".npy");
-      WriteFileAtomically(*options.gridPath, [&](std::ostream& stream) {
+      files.Write(*options.gridPath, [&](int, std::ostream& stream) {
         npy ? WriteNpy(state.LevelGrid, stream) : WriteCsv(state.LevelGrid, stream);
       });
     }
+    files.Commit();
   } catch (const std::exception& e) {
-    err << "mlsvexal-render: cannot paint the map of " << options.files.back() << ": " << e.what()
-        << "\n";
+    err << "mlsvexal-render: " << e.what() << "\n";
     return 1;
   }
 
