@@ -10,26 +10,18 @@
 #include <QScrollBar>
 #include <new>
 
-#include "load_error.h"
 #include "load_measurement.h"
-#include "map_layout.h"
 #include "picture_box.h"
 #include "range_text.h"
-#include "rounding.h"
+#include "scope_exit.h"
 
 namespace {
 
 // Counts a running load or paint for as long as it lives.
-class BusyCount {
- public:
-  explicit BusyCount(int& count) : count_(count) { ++count_; }
-  ~BusyCount() { --count_; }
-  BusyCount(const BusyCount&) = delete;
-  BusyCount& operator=(const BusyCount&) = delete;
-
- private:
-  int& count_;
-};
+auto RunningScope(int& running) {
+  ++running;
+  return ScopeExit([&running] { --running; });
+}
 
 void Place(QWidget* widget, const design::Rect& at) {
   widget->setGeometry(at.left, at.top, at.width, at.height);
@@ -108,7 +100,7 @@ Form1::Form1(std::string commandLine, Dialogs& dialogs, DrawOptions drawOptions,
 }
 
 Form1::~Form1() {
-  while (cursorSets_ > 0) SetBusy(false);
+  while (cursorSets_ > 0) SetLoading(false);
 }
 
 void Form1::Form_Load() {
@@ -121,27 +113,27 @@ void Form1::Form_Load() {
 
 void Form1::Form_Activate() {
   activated_ = true;
-  BusyCount busy(busy_);
+  const auto running = RunningScope(running_);
   try {
     Yield();  // the window is drawn before any load starts
-    state_.RangeDb = 100.0f;
-    state_.Decimation = 4;
+    state_.RangeDb = kStartRangeDb;
+    state_.Decimation = kStartDecimation;
     if (!commandLine_.empty()) LoadAndDraw(text1_->text().toStdString());
   } catch (const WindowClosed&) {
   }
 }
 
 void Form1::Command1_Click() {
-  if (Busy()) return;  // a load or paint is running
-  BusyCount busy(busy_);
+  if (Running()) return;
+  const auto running = RunningScope(running_);
   const std::optional<std::string> chosen = dialogs_.OpenFile(this, BrowseSettings());
   if (!chosen) return;
   OpenChosen(*chosen);
 }
 
 void Form1::Form_FileDropped(const std::string& fileName) {
-  if (Busy()) return;
-  BusyCount busy(busy_);
+  if (Running()) return;
+  const auto running = RunningScope(running_);
   OpenChosen(fileName);
 }
 
@@ -154,8 +146,8 @@ void Form1::OpenChosen(const std::string& fileName) {
 }
 
 void Form1::Command2_Click() {
-  if (Busy()) return;
-  BusyCount busy(busy_);
+  if (Running()) return;
+  const auto running = RunningScope(running_);
   const std::string defaultText =
       FormatRangeText(state_.RangeDb, QLocale().decimalPoint().toStdString());
   const std::optional<std::string> answer =
@@ -179,35 +171,49 @@ void Form1::Picture1_Click() {
 }
 
 void Form1::LoadAndDraw(const std::string& fileName) {
-  LoadOutcome outcome = LoadOutcome::Cancelled;
+  LoadResult result;
   try {
-    outcome = LoadMeasurement(state_, fileName, *this);
+    result = LoadMeasurement(fileName, state_.PeakLevel, state_.Decimation, *this);
   } catch (const std::exception& e) {  // LoadError, or anything a reader let through
     ShowFault("Cannot load " + fileName + ": " + Sentence(e.what()));
     return;
   }
-  if (outcome == LoadOutcome::Loaded) {
+  if (std::holds_alternative<Cancelled>(result)) return;
+  if (auto* measurement = std::get_if<Measurement>(&result)) {
+    TakeMeasurement(state_, std::move(*measurement));
     // The picture shows the previous grid until the paint clears it.
-    paintedRows_.clear();
+    paintedColumns_ = 0;
     HideReadout();
+  } else {
+    ShowRefusal(std::get<Refusal>(result));
   }
   // A refused file leaves the previous map, which is painted again as after any load.
-  if (outcome == LoadOutcome::Cancelled) return;
   Draw();
 }
 
-bool Form1::Draw() {
+void Form1::ShowRefusal(const Refusal& refusal) {
+  if (closed_) return;
+  switch (refusal.reason) {
+    case RefusalReason::NotMono:
+      dialogs_.Warning(this, "Sorry, this is not a Mono .WAV file!", "Warning!");
+      break;
+    case RefusalReason::NotSixteenBitPcm:
+      dialogs_.Warning(this, "Sorry, this is not a 16-bit PCM .WAV file!", "Warning!");
+      break;
+  }
+}
+
+void Form1::Draw() {
   std::string cause;
   try {
     DrawMap(state_, *this, drawOptions_);
-    return true;
+    return;
   } catch (const std::bad_alloc&) {
     cause = "there is not enough memory for the picture";
   } catch (const std::exception& e) {  // DrawError, RoundingOverflow
     cause = e.what();
   }
   ShowFault("Cannot paint the map: " + Sentence(cause));
-  return false;
 }
 
 void Form1::ShowFault(const std::string& text) {

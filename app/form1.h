@@ -1,7 +1,7 @@
 #pragma once
 // The program's only window: the file name, "Browse", "Redraw", the picture with its millisecond
 // scale, and the progress bar under the file name. It owns the view state, runs loads and paints
-// for its event handlers, and serves both as their LoadHost and their MapSurface.
+// for its event handlers, and serves both as their LoadHost and their map surface.
 // Comforts on top: a map larger than the screen scrolls inside a capped window, a read-out
 // follows the mouse over painted cells, a dropped file loads like a Browse choice, and Ctrl+O,
 // Ctrl+R and Escape stand for "Browse", "Redraw" and a click on the picture.
@@ -16,6 +16,7 @@
 #include "map_fit.h"
 #include "map_surface.h"
 #include "view_state.h"
+#include "window_layout.h"
 
 class QLabel;
 class QLineEdit;
@@ -24,7 +25,7 @@ class QPushButton;
 class QScrollBar;
 class PictureBox;
 
-class Form1 : public QWidget, private LoadHost, private MapSurface {
+class Form1 : public QWidget, private LoadHost, private WindowMapSurface {
   Q_OBJECT
  public:
   // commandLine: the program's arguments as one text. Runs Form_Load.
@@ -35,8 +36,8 @@ class Form1 : public QWidget, private LoadHost, private MapSurface {
   ViewState& State() { return state_; }
   // True from Form_Activate's start until the window closes.
   bool Activated() const { return activated_; }
-  // A load or a paint is running.
-  bool Busy() const { return busy_ > 0; }
+  // A load or a paint is running: the handlers that would start another ignore their event.
+  bool Running() const { return running_ > 0; }
 
   QLineEdit* Text1() const { return text1_; }
   QPushButton* Command1() const { return command1_; }
@@ -55,7 +56,7 @@ class Form1 : public QWidget, private LoadHost, private MapSurface {
   void Command1_Click();
   void Command2_Click();
   void Picture1_Click();
-  // A dropped file: loaded and painted as a Browse choice of it; ignored while busy.
+  // A dropped file: loaded and painted as a Browse choice of it; ignored while one runs.
   void Form_FileDropped(const std::string& fileName);
 
  protected:
@@ -64,7 +65,7 @@ class Form1 : public QWidget, private LoadHost, private MapSurface {
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
-  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;  // as a move
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
@@ -80,15 +81,16 @@ class Form1 : public QWidget, private LoadHost, private MapSurface {
   void OpenChosen(const std::string& fileName);
   // Loads fileName and paints it; a fault ends in one error box.
   void LoadAndDraw(const std::string& fileName);
-  // Paints the current grid; a fault ends in one error box. False when it failed.
-  bool Draw();
+  // Paints the current grid; a fault ends in one error box.
+  void Draw();
+  void ShowRefusal(const Refusal& refusal);
   void ShowFault(const std::string& text);
 
   // Scrolling (form1_scroll.cpp): the client area the screen leaves, the scroll bars placed for
   // the fitted picture, the picture and the scale following them.
   QSize AvailableClientSize() const;
   int ScrollBarExtent() const;
-  void PlaceScrollBars(const MapLayout& layout, const MapFit& fit);
+  void PlaceScrollBars(const WindowLayout& layout, const MapFit& fit);
   void FollowScroll();
   void KeepOnScreen();
   // Read-out (form1_input.cpp).
@@ -97,17 +99,15 @@ class Form1 : public QWidget, private LoadHost, private MapSurface {
   void AddShortcuts();
 
   // LoadHost
-  void SetBusy(bool busy) override;
+  void SetLoading(bool loading) override;
   void SetProgress(float percent) override;
-  void Yield() override;  // also MapSurface's
-  std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
-                                     const std::string& initialText) override;
+  void Yield() override;  // also the map surface's
+  std::optional<std::string> AskPeriod(const std::string& initialText) override;
   std::optional<double> ToNumber(const std::string& text) override;
-  void ShowWarning(const std::string& text, const std::string& title) override;
 
-  // MapSurface
-  void SetWidths(const MapLayout& layout) override;
-  void SetHeights(const MapLayout& layout) override;
+  // WindowMapSurface
+  void SetWidths(const MapGeometry& map) override;
+  void SetHeights(const MapGeometry& map) override;
   void Clear(std::int32_t micCount, std::int32_t rowCount) override;
   void DrawTick(float offsetRows, int ms) override;
   void PaintColumn(std::int32_t column, std::span<const std::uint8_t> greys) override;
@@ -126,12 +126,12 @@ class Form1 : public QWidget, private LoadHost, private MapSurface {
   QScrollBar* vScroll_;
   QLabel* readout_;
   std::vector<Tick> ticks_;
-  // Rows painted of each column since the last Clear; emptied when a load replaces the grid,
-  // so that the read-out only speaks of cells that show the grid's levels.
-  std::vector<std::int32_t> paintedRows_;
+  // Columns painted whole since the last Clear (they are painted in order); 0 when a load
+  // replaces the grid, so that the read-out only speaks of cells that show the grid's levels.
+  std::int32_t paintedColumns_ = 0;
 
-  int busy_ = 0;        // loads and paints running (nested ones included)
-  int cursorSets_ = 0;  // wait cursors set by SetBusy and not yet restored
+  int running_ = 0;     // loads and paints running (nested ones included)
+  int cursorSets_ = 0;  // wait cursors set by SetLoading and not yet restored
   bool activationQueued_ = false;
   bool activated_ = false;
   bool closed_ = false;

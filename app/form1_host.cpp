@@ -1,4 +1,4 @@
-// Form1 as the host of its loads (busy state, progress, yields, prompts) and as the surface of
+// Form1 as the host of its loads (loading state, progress, yields, prompts) and as the surface of
 // its paints (sizes, scale, columns).
 
 #include <QCoreApplication>
@@ -13,8 +13,8 @@
 #include "picture_box.h"
 #include "rounding.h"
 
-void Form1::SetBusy(bool busy) {
-  if (busy) {
+void Form1::SetLoading(bool loading) {
+  if (loading) {
     text1_->hide();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     ++cursorSets_;
@@ -38,9 +38,9 @@ void Form1::Yield() {
   if (closed_) throw WindowClosed{};
 }
 
-std::optional<std::string> Form1::AskText(const std::string& prompt, const std::string& title,
-                                          const std::string& initialText) {
-  return dialogs_.InputBox(this, prompt, title, initialText);
+std::optional<std::string> Form1::AskPeriod(const std::string& initialText) {
+  return dialogs_.InputBox(this, "Repetition period (sec or samples)", "Required Parameter",
+                           initialText);
 }
 
 std::optional<double> Form1::ToNumber(const std::string& text) {
@@ -50,13 +50,10 @@ std::optional<double> Form1::ToNumber(const std::string& text) {
   return ParseDecimal(text);
 }
 
-void Form1::ShowWarning(const std::string& text, const std::string& title) {
-  if (!closed_) dialogs_.Warning(this, text, title);
-}
-
 // A map that fits the screen's free area gets exactly its layout's sizes; a larger one a window
 // capped at that area, in which the picture scrolls (form1_scroll.cpp).
-void Form1::SetWidths(const MapLayout& layout) {
+void Form1::SetWidths(const MapGeometry& map) {
+  const WindowLayout layout = ComputeWindowLayout(map);
   const QSize available = AvailableClientSize();
   const MapFit fit = FitMap(layout, available.width(), available.height(), ScrollBarExtent());
   setFixedWidth(fit.clientWidth);
@@ -68,11 +65,10 @@ void Form1::SetWidths(const MapLayout& layout) {
   progressBar1_->resize(textWidth, progressBar1_->height());
 }
 
-void Form1::SetHeights(const MapLayout& layout) {
+void Form1::SetHeights(const MapGeometry& map) {
+  const WindowLayout layout = ComputeWindowLayout(map);
   const QSize available = AvailableClientSize();
   const MapFit fit = FitMap(layout, available.width(), available.height(), ScrollBarExtent());
-  // The counts may have changed during the pause; the width follows them.
-  if (fit.clientWidth != width() || fit.pictureWidth != picture1_->width()) SetWidths(layout);
   picture1_->resize(picture1_->width(), fit.pictureHeight);
   setFixedHeight(fit.clientHeight);
   PlaceScrollBars(layout, fit);
@@ -80,10 +76,9 @@ void Form1::SetHeights(const MapLayout& layout) {
 
 void Form1::Clear(std::int32_t micCount, std::int32_t rowCount) {
   ticks_.clear();
-  paintedRows_.clear();
+  paintedColumns_ = 0;
   HideReadout();
   picture1_->ClearInterior(micCount, rowCount);
-  paintedRows_.assign(static_cast<std::size_t>(std::max(micCount, 0)), 0);
   update();
 }
 
@@ -94,9 +89,5 @@ void Form1::DrawTick(float offsetRows, int ms) {
 
 void Form1::PaintColumn(std::int32_t column, std::span<const std::uint8_t> greys) {
   picture1_->PaintColumn(column - 1, greys);
-  if (column >= 1 && static_cast<std::size_t>(column) <= paintedRows_.size()) {
-    paintedRows_[static_cast<std::size_t>(column - 1)] =
-        static_cast<std::int32_t>(std::min<std::size_t>(
-            greys.size(), static_cast<std::size_t>(picture1_->Interior().height())));
-  }
+  paintedColumns_ = column;
 }

@@ -20,9 +20,7 @@ void Form1::ShowReadout(QPoint pixel, QPoint globalPos) {
   const std::int32_t column = pixel.x() + 1;
   const std::int32_t row = pixel.y() + 1;
   // Only cells that the last paint reached show the grid's levels.
-  const bool painted = column >= 1 && row >= 1 &&
-                       static_cast<std::size_t>(column) <= paintedRows_.size() &&
-                       row <= paintedRows_[static_cast<std::size_t>(column - 1)];
+  const bool painted = column >= 1 && row >= 1 && column <= paintedColumns_;
   const std::string text =
       painted ? CellReadout(state_, column, row, QLocale().decimalPoint().toStdString()) : "";
   if (text.empty()) {
@@ -60,15 +58,11 @@ void Form1::AddShortcuts() {
 }
 
 void Form1::dragEnterEvent(QDragEnterEvent* event) {
-  if (!Busy() && DroppedFile(*event->mimeData())) {
-    event->acceptProposedAction();
-  } else {
-    event->ignore();
-  }
+  dragMoveEvent(event);
 }
 
 void Form1::dragMoveEvent(QDragMoveEvent* event) {
-  if (!Busy() && DroppedFile(*event->mimeData())) {
+  if (!Running() && DroppedFile(*event->mimeData())) {
     event->acceptProposedAction();
   } else {
     event->ignore();
@@ -77,7 +71,7 @@ void Form1::dragMoveEvent(QDragMoveEvent* event) {
 
 void Form1::dropEvent(QDropEvent* event) {
   const std::optional<std::string> file = DroppedFile(*event->mimeData());
-  if (Busy() || !file) {
+  if (Running() || !file) {
     event->ignore();
     return;
   }

@@ -39,7 +39,7 @@ int Form1::ScrollBarExtent() const {
   return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, vScroll_);
 }
 
-void Form1::PlaceScrollBars(const MapLayout& layout, const MapFit& fit) {
+void Form1::PlaceScrollBars(const WindowLayout& layout, const MapFit& fit) {
   const QRect picture = picture1_->geometry();
   const int bar = ScrollBarExtent();
   const auto place = [](QScrollBar* scrollBar, bool shown, std::int32_t total,

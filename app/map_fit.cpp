@@ -7,7 +7,7 @@ namespace {
 constexpr std::int32_t kSmallestPicture = 2 * kPictureBorder + 1;
 }  // namespace
 
-MapFit FitMap(const MapLayout& layout, std::int32_t availableWidth, std::int32_t availableHeight,
+MapFit FitMap(const WindowLayout& layout, std::int32_t availableWidth, std::int32_t availableHeight,
               std::int32_t barExtent) {
   MapFit fit{layout.clientWidth,
              layout.clientHeight,

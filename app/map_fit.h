@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "map_layout.h"
+#include "window_layout.h"
 
 struct MapFit {
   std::int32_t clientWidth;
@@ -18,7 +18,7 @@ struct MapFit {
 // availableWidth x availableHeight: the client area that the screen leaves the window;
 // barExtent: the thickness of a scroll bar. The vertical bar adds its thickness to the window's
 // width; the horizontal one sits in the room below the picture.
-MapFit FitMap(const MapLayout& layout, std::int32_t availableWidth, std::int32_t availableHeight,
+MapFit FitMap(const WindowLayout& layout, std::int32_t availableWidth, std::int32_t availableHeight,
               std::int32_t barExtent);
 
 // First value of a scroll range: how many interior pixels of `total` lie beyond the

@@ -5,7 +5,7 @@
 #include <QPainter>
 
 #include "initial_image.h"
-#include "map_layout.h"
+#include "window_layout.h"
 
 namespace {
 QColor Background() {

@@ -2,7 +2,8 @@
 
 #include <QString>
 #include <cmath>
-#include <limits>
+
+#include "range_rule.h"
 
 std::string FormatRangeText(float value, const std::string& decimalPoint) {
   const double magnitude = std::fabs(static_cast<double>(value));
@@ -21,10 +22,10 @@ std::variant<float, RangeRefusal> ReadRangeAnswer(
     const std::function<std::optional<double>(const std::string&)>& toNumber) {
   const std::optional<double> number = toNumber(answer);
   if (!number) return RangeRefusal{"\"" + answer + "\" is not a number."};
-  if (std::fabs(*number) > static_cast<double>(std::numeric_limits<float>::max())) {
-    return RangeRefusal{answer + " is too large for a dB range."};
+  const auto range = RangeFromNumber(*number);
+  if (const auto* fault = std::get_if<RangeFault>(&range)) {
+    return RangeRefusal{*fault == RangeFault::Zero ? "The dB range cannot be 0."
+                                                   : answer + " is too large for a dB range."};
   }
-  const auto range = static_cast<float>(*number);
-  if (range == 0.0f) return RangeRefusal{"The dB range cannot be 0."};
-  return range;
+  return std::get<float>(range);
 }

@@ -15,8 +15,7 @@ struct RangeRefusal {
   std::string message;
 };
 
-// The answer as the new range: a number (as toNumber reads it) that fits single precision and is
-// not 0, since a range of 0 would make every paint fail.
+// The answer as the new range: a number (as toNumber reads it) that the range rule accepts.
 std::variant<float, RangeRefusal> ReadRangeAnswer(
     const std::string& answer,
     const std::function<std::optional<double>(const std::string&)>& toNumber);

@@ -35,10 +35,10 @@ void ResetPeakResident() {
 void MeasureLoads(benchmark::State& state, const std::string& path, LoadHost& host,
                   std::int32_t expectedMics, std::int32_t expectedRows) {
   {
-    ViewState view;
-    view.Decimation = 4;
-    if (LoadMeasurement(view, path, host) != LoadOutcome::Loaded || view.MicCount != expectedMics ||
-        view.RowCount != expectedRows) {
+    const LoadResult first = LoadMeasurement(path, 0.0f, kBenchDecimation, host);
+    const auto* loaded = std::get_if<Measurement>(&first);
+    if (loaded == nullptr || loaded->grid.MicCount() != expectedMics ||
+        loaded->grid.RowCount() != expectedRows) {
       state.SkipWithError("the file did not load as expected");
       return;
     }
@@ -46,16 +46,14 @@ void MeasureLoads(benchmark::State& state, const std::string& path, LoadHost& ho
   std::uint64_t peakGrowth = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    ViewState view;
-    view.Decimation = 4;
     ResetPeakResident();
     const std::uint64_t before = PeakResidentBytes();
     state.ResumeTiming();
-    LoadMeasurement(view, path, host);
+    LoadResult result = LoadMeasurement(path, 0.0f, kBenchDecimation, host);
     state.PauseTiming();
     peakGrowth = std::max(peakGrowth, PeakResidentBytes() - before);
-    benchmark::DoNotOptimize(view.PeakLevel);
-    view = ViewState();
+    benchmark::DoNotOptimize(result);
+    result = Cancelled{};
     state.ResumeTiming();
   }
   state.counters["load_peak_MiB"] = static_cast<double>(peakGrowth) / (1 << 20);

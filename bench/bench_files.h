@@ -11,6 +11,9 @@
 #include "load_host.h"
 #include "quiet_host.h"
 
+// The recording reader's samples per row, as the viewer starts with.
+inline constexpr std::int32_t kBenchDecimation = 4;
+
 // Returns the path of name inside the bench folder, writing it with write(path) first when it is
 // missing or its size differs from expectedSize.
 std::string BenchFile(const std::string& name, std::uint64_t expectedSize,

@@ -77,7 +77,7 @@ void BM_ParseTextMap100MB(benchmark::State& state) {
   const std::string path = BenchFile("export.__lev", size, WriteExport);
   QuietHost host;
   for (auto _ : state) {
-    const ReadOutcome outcome = ReadTextMap(ReaderInput{path, 4, 0.0f, host});
+    const LoadResult outcome = ReadTextMap(ReaderInput{path, kBenchDecimation, 0.0f, host});
     benchmark::DoNotOptimize(std::get<Measurement>(outcome).peakLevel);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size));

@@ -42,8 +42,6 @@ void PaintGrid(benchmark::State& bench, std::int32_t micCount, std::int32_t rowC
       column[r] = static_cast<float>(-0.05 * static_cast<double>(r) + 3.0 * std::sin(0.1 * c));
     }
   }
-  state.MicCount = micCount;
-  state.RowCount = rowCount;
   state.PeakLevel = 3.0f;
   form.Command2_Click();  // sizes the window once before timing
 

@@ -1,6 +1,5 @@
 #include "draw_map.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "grey.h"
@@ -16,41 +15,47 @@ void Pause(MapSurface& surface, std::chrono::steady_clock::duration pause) {
 
 void DrawScale(const ViewState& state, MapSurface& surface) {
   if (state.Decimation == 0) throw DrawError("the decimation is 0, so there is no time scale");
+  const double rowsPerSecond =
+      static_cast<double>(state.SampleRate) / static_cast<double>(state.Decimation);
   for (int ms = 0; ms <= 50; ms += 5) {
-    const double rowsPerSecond =
-        static_cast<double>(state.SampleRate) / static_cast<double>(state.Decimation);
     surface.DrawTick(static_cast<float>(ms * rowsPerSecond / 1000.0), ms);
+  }
+}
+
+void PaintCells(ViewState& state, MapSurface& surface, const MapGeometry& geometry) {
+  surface.Clear(geometry.micCount, geometry.rowCount);
+  DrawScale(state, surface);
+  state.StopDrawing = false;
+  const LevelGrid& grid = state.LevelGrid;
+  if (grid.RowCount() == 0) {
+    // Columns without cells have nothing to paint: one yield for all of them, however many.
+    surface.Yield();
+    return;
+  }
+  std::vector<std::uint8_t> greys(static_cast<std::size_t>(grid.RowCount()));
+  for (std::int32_t c = 1; c <= grid.MicCount(); ++c) {
+    const auto levels = grid.DataColumn(c);
+    const float peak = state.PeakLevel;
+    const float range = state.RangeDb;
+    for (std::size_t r = 0; r < levels.size(); ++r) greys[r] = GreyOf(levels[r], peak, range);
+    surface.PaintColumn(c, greys);
+    surface.Yield();
+    if (state.StopDrawing) return;
   }
 }
 
 }  // namespace
 
-void DrawMap(ViewState& state, MapSurface& surface, const DrawOptions& options) {
-  const MapLayout layout = ComputeMapLayout(state.MicCount, state.RowCount);
-  surface.SetWidths(layout);
-  Pause(surface, options.pause);
-  // The pause yields: read the counts afresh, as a load may have run in it.
-  const MapLayout sized = ComputeMapLayout(state.MicCount, state.RowCount);
-  surface.SetHeights(sized);
-  surface.Clear(state.MicCount, state.RowCount);
-  DrawScale(state, surface);
-  state.StopDrawing = false;
+void DrawMap(ViewState& state, MapSurface& surface) {
+  PaintCells(state, surface,
+             ComputeMapGeometry(state.LevelGrid.MicCount(), state.LevelGrid.RowCount()));
+}
 
-  const std::int32_t columns = state.MicCount;
-  std::vector<std::uint8_t> greys;
-  for (std::int32_t c = 1; c <= columns; ++c) {
-    // Re-read per column; never past the grid the state holds now.
-    const LevelGrid& grid = state.LevelGrid;
-    if (c <= grid.MicCount()) {
-      const auto levels = grid.DataColumn(c).first(
-          static_cast<std::size_t>(std::clamp(state.RowCount, 0, grid.RowCount())));
-      greys.resize(levels.size());
-      const float peak = state.PeakLevel;
-      const float range = state.RangeDb;
-      for (std::size_t r = 0; r < levels.size(); ++r) greys[r] = GreyOf(levels[r], peak, range);
-      surface.PaintColumn(c, greys);
-    }
-    surface.Yield();
-    if (state.StopDrawing) return;
-  }
+void DrawMap(ViewState& state, WindowMapSurface& surface, const DrawOptions& options) {
+  const MapGeometry geometry =
+      ComputeMapGeometry(state.LevelGrid.MicCount(), state.LevelGrid.RowCount());
+  surface.SetWidths(geometry);
+  Pause(surface, options.pause);
+  surface.SetHeights(geometry);
+  PaintCells(state, surface, geometry);
 }

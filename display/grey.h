@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "map_layout.h"
+#include "draw_error.h"
 #include "rounding.h"
 
 // g = (peak - level) x 255 / range in double precision, limited to 0..255, then rounded to the

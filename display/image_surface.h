@@ -1,6 +1,6 @@
 #pragma once
-// A map surface without a window: the picture interior as an 8-bit greyscale image. The scale
-// and the window's sizes are not part of it.
+// A map surface without a window: the picture interior as an 8-bit greyscale image. The scale is
+// not part of it.
 
 #include <QImage>
 
@@ -8,10 +8,8 @@
 
 class ImageSurface : public MapSurface {
  public:
-  void SetWidths(const MapLayout&) override {}
-  void SetHeights(const MapLayout&) override {}
   void Clear(std::int32_t micCount, std::int32_t rowCount) override;
-  void DrawTick(float, int) override {}
+  void DrawTick(float, int) override {}  // the image holds the cells only
   void PaintColumn(std::int32_t column, std::span<const std::uint8_t> greys) override;
   void Yield() override {}
 
@@ -20,4 +18,6 @@ class ImageSurface : public MapSurface {
 
  private:
   QImage image_;
+  uchar* bits_ = nullptr;
+  qsizetype stride_ = 0;
 };

@@ -1,22 +1,17 @@
 #pragma once
-// What DrawMap draws on: the window (picture box and the window's own surface for the scale)
-// or the headless renderer's image.
+// What DrawMap draws on: the headless renderer's image, or the window's picture and scale.
 
 #include <cstdint>
 #include <span>
 
-#include "map_layout.h"
+#include "map_geometry.h"
 
 class MapSurface {
  public:
   virtual ~MapSurface() = default;
 
-  // Widths of the picture, the window's client area, Text1 and ProgressBar1.
-  virtual void SetWidths(const MapLayout& layout) = 0;
-  // Heights of the picture and the window's client area.
-  virtual void SetHeights(const MapLayout& layout) = 0;
-  // Removes what was painted on the picture (leaving its background and initial image) and every
-  // tick and label drawn on the window. The picture interior becomes micCount x rowCount.
+  // Removes what was painted (leaving the background and the initial image) and every tick of
+  // the scale. The picture interior becomes micCount x rowCount.
   virtual void Clear(std::int32_t micCount, std::int32_t rowCount) = 0;
   // A tick of the millisecond scale, offsetRows rows below the picture's outer top edge,
   // labelled with ms.
@@ -26,4 +21,12 @@ class MapSurface {
   virtual void PaintColumn(std::int32_t column, std::span<const std::uint8_t> greys) = 0;
   // Process the window events that are waiting, then return. May throw to abandon the paint.
   virtual void Yield() = 0;
+};
+
+// A surface inside a window, which takes the map's size in two steps: the widths, then, after a
+// pause in which the window shows them, the heights.
+class WindowMapSurface : public MapSurface {
+ public:
+  virtual void SetWidths(const MapGeometry& geometry) = 0;
+  virtual void SetHeights(const MapGeometry& geometry) = 0;
 };

@@ -28,20 +28,19 @@ std::string WriteScratchFile(const std::uint8_t* data, std::size_t size,
 void FuzzLoad(const std::uint8_t* data, std::size_t size, const std::string& extension,
               const std::optional<std::string>& answer, std::int32_t maxRowCount) {
   const std::string path = WriteScratchFile(data, size, extension);
-  ViewState state;
-  state.Decimation = 4;
   QuietHost host(answer);
+  LoadResult result;
   try {
-    LoadMeasurement(state, path, host);
+    result = LoadMeasurement(path, 0.0f, 4, host);
   } catch (const LoadError&) {
     return;
   }
-  if (state.LevelGrid.MicCount() != state.MicCount ||
-      state.LevelGrid.RowCount() != state.RowCount || state.RowCount > maxRowCount) {
-    __builtin_trap();
-  }
-  for (std::int32_t m = 1; state.RowCount > 0 && m <= state.MicCount; ++m) {
-    for (const float level : state.LevelGrid.DataColumn(m)) {
+  const auto* measurement = std::get_if<Measurement>(&result);
+  if (measurement == nullptr) return;
+  const LevelGrid& grid = measurement->grid;
+  if (grid.RowCount() > maxRowCount || !std::isfinite(measurement->peakLevel)) __builtin_trap();
+  for (std::int32_t m = 1; grid.RowCount() > 0 && m <= grid.MicCount(); ++m) {
+    for (const float level : grid.DataColumn(m)) {
       if (!std::isfinite(level)) __builtin_trap();
     }
   }

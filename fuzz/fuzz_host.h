@@ -9,8 +9,7 @@
 
 // Writes data to a per-process scratch file whose name ends in extension (for example ".mls"),
 // loads it with Decimation 4, answering a prompt with answer. A LoadError is a fine outcome; a
-// loaded grid whose size disagrees with the counts, that has more than maxRowCount rows or that
-// holds a level that is not finite, traps.
+// loaded grid that has more than maxRowCount rows or that holds a level that is not finite traps.
 void FuzzLoad(const std::uint8_t* data, std::size_t size, const std::string& extension,
               const std::optional<std::string>& answer = std::nullopt,
               std::int32_t maxRowCount = INT32_MAX);

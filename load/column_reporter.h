@@ -1,5 +1,6 @@
 #pragma once
-// Progress and yields of a reader, one report per finished column.
+// Progress and yields of a reader, one report per column. The readers differ in what the value
+// counts and when it is set; each way has a name here.
 
 #include <cmath>
 #include <cstdint>
@@ -7,42 +8,66 @@
 #include "load_host.h"
 #include "rounding.h"
 
-// A column without cells costs nothing to read, so a header that promises millions of empty
-// columns would spend the whole load in the event loop. Empty columns therefore report (progress,
-// then one yield) only when the whole percentage moves, which for up to 100 columns is every one.
+enum class ProgressStep {
+  // The .mls reader: once column m of M is read, m / M, then a yield (100 % after the last).
+  AfterColumnCountingIt,
+  // The recording reader: once column m of M is read, (m - 1) / M, then a yield (0 % after the
+  // first column, one column short of 100 % after the last).
+  AfterColumnNotCountingIt,
+  // The text reader: m / columns as column m starts (columns is the header's value, which need
+  // not be whole), and a yield once it is read.
+  BeforeColumn,
+};
+
 class ColumnReporter {
  public:
-  explicit ColumnReporter(LoadHost& host) : host_(host) {}
+  ColumnReporter(LoadHost& host, double columns, ProgressStep step)
+      : host_(host), columns_(columns), step_(step) {}
 
-  // A finished column whose progress is numerator / denominator x 100.
-  void Report(std::int64_t numerator, std::int32_t denominator, bool columnIsEmpty) {
-    const double percent = Percent(numerator, denominator);
-    const double whole = std::floor(percent);
-    if (columnIsEmpty && whole == lastWhole_) return;
-    lastWhole_ = whole;
-    host_.SetProgress(static_cast<float>(percent));
+  // Column m (1-based) starts / has been read.
+  void StartColumn(std::int64_t m) {
+    if (step_ == ProgressStep::BeforeColumn) {
+      host_.SetProgress(static_cast<float>(100.0 * (static_cast<double>(m) / columns_)));
+    }
+  }
+  void FinishColumn(std::int64_t m) {
+    if (step_ != ProgressStep::BeforeColumn) host_.SetProgress(static_cast<float>(Percent(m)));
     host_.Yield();
   }
 
-  // The reports of empty columns first .. first + count - 1, without visiting every column.
-  void ReportEmpty(std::int64_t first, std::int64_t count, std::int32_t denominator) {
-    const std::int64_t last = first + count - 1;
-    for (std::int64_t n = first; n <= last;) {
-      Report(n, denominator, true);
-      // Jump to the first numerator whose whole percentage is larger (percent grows with n).
-      const double next = std::floor(Percent(n, denominator)) + 1.0;
-      std::int64_t m = RoundToInt<std::int64_t>(next * denominator / 100.0) - 2;
-      if (m <= n) m = n + 1;
-      while (m <= last && Percent(m, denominator) < next) ++m;
-      n = m;
+  // Columns 1..count when none holds a cell. Reading them costs nothing, so a header that
+  // promises millions would spend the whole load in the event loop: they report (progress, then
+  // one yield) only when the whole percentage moves, which for up to 100 columns is every one.
+  void FinishEmptyColumns(std::int64_t count) {
+    double lastWhole = -1.0;
+    for (std::int64_t m = 1; m <= count;) {
+      const double whole = std::floor(Percent(m));
+      if (whole != lastWhole) {
+        lastWhole = whole;
+        FinishColumn(m);
+      }
+      m = FirstColumnAbove(whole + 1.0, m, count);
     }
   }
 
  private:
-  static double Percent(std::int64_t numerator, std::int32_t denominator) {
-    return static_cast<double>(numerator) / denominator * 100.0;
+  double Numerator(std::int64_t m) const {
+    return static_cast<double>(step_ == ProgressStep::AfterColumnNotCountingIt ? m - 1 : m);
+  }
+  double Percent(std::int64_t m) const { return Numerator(m) / columns_ * 100.0; }
+
+  // The first column after m (at most count + 1) whose percentage reaches percent, without
+  // visiting the columns between: a guess from the inverse, then single steps. The guess is set
+  // two columns low so that the rounding of the inverse never makes it overshoot the answer.
+  std::int64_t FirstColumnAbove(double percent, std::int64_t m, std::int64_t count) const {
+    const std::int64_t offset = step_ == ProgressStep::AfterColumnNotCountingIt ? 1 : 0;
+    std::int64_t next = RoundToInt<std::int64_t>(percent * columns_ / 100.0) + offset - 2;
+    if (next <= m) next = m + 1;
+    while (next <= count && Percent(next) < percent) ++next;
+    return next;
   }
 
   LoadHost& host_;
-  double lastWhole_ = -1.0;
+  double columns_;
+  ProgressStep step_;
 };

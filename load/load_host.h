@@ -11,20 +11,18 @@ class LoadHost {
  public:
   virtual ~LoadHost() = default;
 
-  // Busy state: true hides the file name (uncovering the progress bar) and shows the wait cursor.
-  virtual void SetBusy(bool busy) = 0;
+  // True while a file loads: the window hides the file name (uncovering the progress bar) and
+  // shows the wait cursor.
+  virtual void SetLoading(bool loading) = 0;
   // Progress of the load in percent, 0..100.
   virtual void SetProgress(float percent) = 0;
   // Process the window events that are waiting, then return. May throw to abandon the load (the
   // window was closed); the exception passes through the reader and LoadMeasurement.
   virtual void Yield() = 0;
-  // A modal one-line prompt with the given text, title and initial answer; nullopt when the user
-  // cancels.
-  virtual std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
-                                             const std::string& initialText) = 0;
+  // The repetition period of a recording, as the user types it (seconds below 10, otherwise
+  // samples), offered initialText first; nullopt when the user cancels.
+  virtual std::optional<std::string> AskPeriod(const std::string& initialText) = 0;
   // Converts a typed answer to a number; nullopt when it is not one. The window reads it in the
   // user's locale first; the default takes "." as the decimal separator.
   virtual std::optional<double> ToNumber(const std::string& text) { return ParseDecimal(text); }
-  // A refusal of the file: a modal warning with the critical icon.
-  virtual void ShowWarning(const std::string& text, const std::string& title) = 0;
 };

@@ -1,13 +1,14 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "load_host.h"
-#include "view_state.h"
+#include "measurement.h"
 
-enum class LoadOutcome { Loaded, Refused, Cancelled };
-
-// Loads one measurement file into the view state: chooses the reader by file kind, runs it in
-// the busy state and, on success only, takes over its grid, counts, SampleRate and peak.
-// A failure ends the busy state and throws LoadError with the cause; the state is untouched.
-LoadOutcome LoadMeasurement(ViewState& state, const std::string& fileName, LoadHost& host);
+// Reads one measurement file: chooses the reader by file kind and runs it in the loading state.
+// peakLevel is PeakLevel before the load (the measurement's peak never falls below it);
+// decimation the samples summed into one row. A failure ends the loading state and throws
+// LoadError with the cause; a refusal or a cancellation comes back as a value.
+LoadResult LoadMeasurement(const std::string& fileName, float peakLevel, std::int32_t decimation,
+                           LoadHost& host);

@@ -32,7 +32,7 @@ inline float PointLevel(float re, float im) {
 
 }  // namespace
 
-ReadOutcome ReadMlsFile(const ReaderInput& input) {
+LoadResult ReadMlsFile(const ReaderInput& input) {
   InputFile file(input.fileName);
   unsigned char header[kHeaderBytes] = {};
   if (file.ReadAt(0, header, sizeof header) < sizeof header) {
@@ -69,9 +69,9 @@ ReadOutcome ReadMlsFile(const ReaderInput& input) {
 
   std::vector<float> block(2 * std::min<std::size_t>(kPointsPerBlock, rowCount));
   std::uint64_t offset = kHeaderBytes;
-  ColumnReporter reporter(input.host);
+  ColumnReporter reporter(input.host, micCount, ProgressStep::AfterColumnCountingIt);
   if (rowCount == 0) {
-    reporter.ReportEmpty(1, micCount, micCount);
+    reporter.FinishEmptyColumns(micCount);
     return result;
   }
   for (std::int32_t m = 1; m <= micCount; ++m) {
@@ -94,8 +94,7 @@ ReadOutcome ReadMlsFile(const ReaderInput& input) {
       done += count;
     }
     result.peakLevel = peak;
-    if (!column.empty()) result.cellLevel = column.back();
-    reporter.Report(m, micCount, false);
+    reporter.FinishColumn(m);
   }
   return result;
 }

@@ -7,7 +7,7 @@ namespace {
 constexpr std::int32_t kPcmSampleRate = 60606;
 }
 
-ReadOutcome ReadPcmRecording(const ReaderInput& input) {
+LoadResult ReadPcmRecording(const ReaderInput& input) {
   InputFile file(input.fileName);
   return ReadRecording(input, file,
                        RecordingData{SampleFormat::Float32, 0, file.Size(),

@@ -1,6 +1,6 @@
 #pragma once
-// A host without a window, for batch loads: no progress, no events, every prompt answered with
-// one fixed text (nullopt: cancelled), warnings ignored.
+// A host without a window, for batch loads: no progress, no events, the period prompt answered
+// with one fixed text (nullopt: cancelled).
 
 #include <optional>
 #include <string>
@@ -10,17 +10,13 @@
 
 class QuietHost : public LoadHost {
  public:
-  explicit QuietHost(std::optional<std::string> answer = std::nullopt)
-      : answer_(std::move(answer)) {}
-  void SetBusy(bool) override {}
+  explicit QuietHost(std::optional<std::string> period = std::nullopt)
+      : period_(std::move(period)) {}
+  void SetLoading(bool) override {}
   void SetProgress(float) override {}
   void Yield() override {}
-  std::optional<std::string> AskText(const std::string&, const std::string&,
-                                     const std::string&) override {
-    return answer_;
-  }
-  void ShowWarning(const std::string&, const std::string&) override {}
+  std::optional<std::string> AskPeriod(const std::string&) override { return period_; }
 
  private:
-  std::optional<std::string> answer_;
+  std::optional<std::string> period_;
 };

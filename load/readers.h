@@ -1,9 +1,26 @@
 #pragma once
-// One reader per input kind; each in its own source file.
+// One reader per input kind, each in its own source file. A reader fills a fresh grid and hands
+// it back; it never touches what the caller shows.
 
-#include "reader.h"
+#include <cstdint>
+#include <string>
 
-ReadOutcome ReadMlsFile(const ReaderInput& input);       // complex-spectrum ".mls"
-ReadOutcome ReadWavRecording(const ReaderInput& input);  // mono 16-bit WAV recording
-ReadOutcome ReadPcmRecording(const ReaderInput& input);  // raw float32 ".pcm" recording
-ReadOutcome ReadTextMap(const ReaderInput& input);       // text level-map export
+#include "load_host.h"
+#include "measurement.h"
+
+struct ReaderInput {
+  const std::string& fileName;
+  std::int32_t decimation;  // samples per row (recordings); rows per second factor (text export)
+  float peakLevel;          // PeakLevel before this load
+  LoadHost& host;
+};
+
+LoadResult ReadMlsFile(const ReaderInput& input);       // complex-spectrum ".mls"
+LoadResult ReadWavRecording(const ReaderInput& input);  // mono 16-bit WAV recording
+LoadResult ReadPcmRecording(const ReaderInput& input);  // raw float32 ".pcm" recording
+LoadResult ReadTextMap(const ReaderInput& input);       // text level-map export
+
+// Raises peak to level when level is strictly greater: PeakLevel never falls.
+inline void RaisePeak(float& peak, float level) {
+  if (level > peak) peak = level;
+}

@@ -93,42 +93,42 @@ class BlockStarts {
 template <typename Sample>
 void FillGrid(const ReaderInput& input, const InputFile& file, const RecordingData& data,
               const BlockShape& shape, Measurement& result) {
-  const std::int32_t d = input.decimation;
-  const std::size_t usedBytes =
-      static_cast<std::size_t>(d) * static_cast<std::size_t>(shape.rowCount) * Sample::kBytes;
+  const std::int32_t decimation = input.decimation;
+  const std::size_t usedBytes = static_cast<std::size_t>(decimation) *
+                                static_cast<std::size_t>(shape.rowCount) * Sample::kBytes;
   const std::uint64_t strideBytes =
       (static_cast<std::uint64_t>(shape.lastIndex) + 1) * Sample::kBytes;
   BlockStarts blocks(file, data, strideBytes, usedBytes);
 
   const std::int32_t micCount = shape.micCount;
-  ColumnReporter reporter(input.host);
+  ColumnReporter reporter(input.host, micCount, ProgressStep::AfterColumnNotCountingIt);
   if (shape.rowCount == 0) {
-    reporter.ReportEmpty(0, micCount, micCount);
+    reporter.FinishEmptyColumns(micCount);
     return;
   }
   for (std::int32_t m = 0; m < micCount; ++m) {
     const unsigned char* block = blocks.Block(m);
     std::span<float> column = result.grid.DataColumn(m + 1);
     float peak = result.peakLevel;
-    for (std::int32_t t = 0; t < shape.rowCount; ++t) {
-      const unsigned char* slice = block + static_cast<std::size_t>(t) * d * Sample::kBytes;
+    for (std::int32_t row = 0; row < shape.rowCount; ++row) {
+      const unsigned char* slice =
+          block + static_cast<std::size_t>(row) * decimation * Sample::kBytes;
       float cell = 0.0f;
-      for (std::int32_t k = 0; k < d; ++k)
+      for (std::int32_t k = 0; k < decimation; ++k)
         cell = Sample::AddSquare(cell, slice + k * Sample::kBytes);
       if (!std::isfinite(cell)) {
         bool sampleNotFinite = false;
-        for (std::int32_t k = 0; k < d; ++k) {
+        for (std::int32_t k = 0; k < decimation; ++k) {
           sampleNotFinite = sampleNotFinite || !Sample::IsFinite(slice + k * Sample::kBytes);
         }
-        FailSlice(sampleNotFinite, m + 1, t + 1);
+        FailSlice(sampleNotFinite, m + 1, row + 1);
       }
       if (cell > 0.0f) cell = static_cast<float>(10.0 * std::log(static_cast<double>(cell)));
       RaisePeak(peak, cell);
-      column[static_cast<std::size_t>(t)] = cell;
-      result.cellLevel = cell;
+      column[static_cast<std::size_t>(row)] = cell;
     }
     result.peakLevel = peak;
-    reporter.Report(m, micCount, false);
+    reporter.FinishColumn(m + 1);
   }
 }
 
@@ -153,16 +153,16 @@ BlockShape ShapeBlocks(double period, const std::string& answerText, std::int32_
     throw LoadError("the repetition period \"" + answerText + "\" is shorter than one slice of " +
                     std::to_string(decimation) + " samples");
   }
-  // T <= the file's length and L >= 2, so MicCount stays within what the file justifies.
+  // sampleCount is at most the file's length and lastIndex >= 2, so the count stays within what
+  // the file justifies.
   shape.micCount = RoundToInt32(sampleCount / shape.lastIndex);
   shape.rowCount = std::min(shape.rowCount, kMaxRows);
   return shape;
 }
 
-ReadOutcome ReadRecording(const ReaderInput& input, const InputFile& file,
-                          const RecordingData& data) {
-  const std::optional<std::string> answer = input.host.AskText(
-      "Repetition period (sec or samples)", "Required Parameter", data.initialPeriod);
+LoadResult ReadRecording(const ReaderInput& input, const InputFile& file,
+                         const RecordingData& data) {
+  const std::optional<std::string> answer = input.host.AskPeriod(data.initialPeriod);
   if (!answer) return Cancelled{};
   const std::optional<double> period = input.host.ToNumber(*answer);
   if (!period) throw LoadError("the repetition period \"" + *answer + "\" is not a number");

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "input_file.h"
-#include "reader.h"
+#include "readers.h"
 
 enum class SampleFormat { Int16, Float32 };  // little-endian, as stored in the file
 
@@ -15,15 +15,14 @@ struct RecordingData {
   SampleFormat format;
   std::uint64_t offset;       // byte of sample 0
   std::uint64_t bytes;        // sample bytes available from offset; later positions read as 0
-  double sampleCount;         // T, the number of samples the recording holds (not rounded)
+  double sampleCount;         // the number of samples the recording holds (not rounded)
   std::int32_t sampleRate;    // samples per second
   std::string initialPeriod;  // initial answer of the period prompt
 };
 
-// L is the index of the last sample of a block (a block holds L + 1 samples).
 struct BlockShape {
-  std::int32_t lastIndex;
-  std::int32_t rowCount;  // capped to kMaxRows
+  std::int32_t lastIndex;  // of the last sample of a block (a block holds lastIndex + 1 samples)
+  std::int32_t rowCount;   // capped to kMaxRows
   std::int32_t micCount;
 };
 
@@ -36,5 +35,5 @@ BlockShape ShapeBlocks(double period, const std::string& answerText, std::int32_
                        std::int32_t decimation, double sampleCount);
 
 // Asks for the period, then fills a fresh grid from file. Cancel at the prompt: Cancelled.
-ReadOutcome ReadRecording(const ReaderInput& input, const InputFile& file,
-                          const RecordingData& data);
+LoadResult ReadRecording(const ReaderInput& input, const InputFile& file,
+                         const RecordingData& data);

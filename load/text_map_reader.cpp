@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "column_reporter.h"
 #include "input_file.h"
 #include "load_error.h"
 #include "readers.h"
@@ -151,15 +152,15 @@ double ReadRow(TextScanner& text, std::int64_t row, std::int64_t mic) {
 
 }  // namespace
 
-ReadOutcome ReadTextMap(const ReaderInput& input) {
+LoadResult ReadTextMap(const ReaderInput& input) {
   InputFile file(input.fileName);
   file.AdviseSequential();
   TextScanner text(file);
   const Header header = ReadHeader(text);
 
   CheckTimeStep(header);
-  const double q = header.time.value / header.precision.value;
-  const std::int32_t rowCount = RoundToInt32(q);
+  const double rowsInTime = header.time.value / header.precision.value;
+  const std::int32_t rowCount = RoundToInt32(rowsInTime);
   const std::int32_t micCount = RoundToInt32(header.microphones.value);
   const std::int32_t sampleRate = RoundToInt32(input.decimation * (1.0 / header.precision.value));
   if (rowCount < 0) {
@@ -171,10 +172,11 @@ ReadOutcome ReadTextMap(const ReaderInput& input) {
     throw LoadError("its header gives a negative number of microphones (" +
                     Number(header.microphones.value) + ")");
   }
-  // Rows t = 1, 2, ... while t <= q, blocks m = 1, 2, ... while m <= Microphones. Rounding
+  // Rows t = 1, 2, ... while t <= rowsInTime, blocks m = 1, 2, ... while m <= Microphones. Rounding
   // never goes below the floor, so both stay inside the grid (rowCount >= rows,
   // micCount >= blocks); a count that rounds up leaves its last row or column at 0.0.
-  const std::int64_t rows = q >= 1.0 ? static_cast<std::int64_t>(std::floor(q)) : 0;
+  const std::int64_t rows =
+      rowsInTime >= 1.0 ? static_cast<std::int64_t>(std::floor(rowsInTime)) : 0;
   const std::int64_t blocks = header.microphones.value >= 1.0
                                   ? static_cast<std::int64_t>(std::floor(header.microphones.value))
                                   : 0;
@@ -187,10 +189,10 @@ ReadOutcome ReadTextMap(const ReaderInput& input) {
   const double ln10 = std::log(10.0);
   input.host.Yield();
 
+  ColumnReporter reporter(input.host, header.microphones.value, ProgressStep::BeforeColumn);
   bool markersInsideBlocks = false;
   for (std::int64_t m = 1; m <= blocks; ++m) {
-    input.host.SetProgress(
-        static_cast<float>(100.0 * (static_cast<double>(m) / header.microphones.value)));
+    reporter.StartColumn(m);
     for (int i = 0; i < kLinesBeforeTable; ++i) {
       const auto line = text.ReadLine();
       if (!line) {
@@ -206,11 +208,10 @@ ReadOutcome ReadTextMap(const ReaderInput& input) {
       const float level = v > 0.0 ? static_cast<float>((std::log(v) * 10.0) / ln10) : -100.0f;
       RaisePeak(peak, level);
       column[static_cast<std::size_t>(t - 1)] = level;
-      result.cellLevel = level;
     }
     result.peakLevel = peak;
     if (m < blocks && !markersInsideBlocks) text.SkipBlankLinesAndLineStartingWith(kMarker);
-    input.host.Yield();
+    reporter.FinishColumn(m);
   }
   return result;
 }

@@ -8,12 +8,12 @@
 #include "recording_reader.h"
 #include "wav_header.h"
 
-ReadOutcome ReadWavRecording(const ReaderInput& input) {
+LoadResult ReadWavRecording(const ReaderInput& input) {
   InputFile file(input.fileName);
   const WavHeader header = ReadWavHeader(file);
-  if (header.channelCount != 1) return Refusal{"Sorry, this is not a Mono .WAV file!", "Warning!"};
+  if (header.channelCount != 1) return Refusal{RefusalReason::NotMono};
   if (!IsSixteenBitPcm(header)) {
-    return Refusal{"Sorry, this is not a 16-bit PCM .WAV file!", "Warning!"};
+    return Refusal{RefusalReason::NotSixteenBitPcm};
   }
   if (header.blockAlign <= 0) {
     throw LoadError("its fmt chunk gives a block align of " + std::to_string(header.blockAlign) +

@@ -1,10 +1,9 @@
 #include "render_options.h"
 
-#include <cmath>
-#include <limits>
 #include <stdexcept>
 
 #include "number_text.h"
+#include "range_rule.h"
 
 const char* const kRenderUsage =
     "Usage: mlsvexal-render [--period P] [--range DB] [--png OUT.png] [--grid OUT.npy|OUT.csv]\n"
@@ -26,12 +25,12 @@ bool EndsWith(const std::string& text, const std::string& suffix) {
 
 float ParseRange(const std::string& text) {
   const auto value = ParseDecimal(text);
-  if (!value || std::fabs(*value) > std::numeric_limits<float>::max()) {
+  const auto range = value ? RangeFromNumber(*value) : RangeFault::TooLarge;
+  if (const auto* fault = std::get_if<RangeFault>(&range)) {
+    if (value && *fault == RangeFault::Zero) throw std::invalid_argument("--range must not be 0");
     throw std::invalid_argument("--range needs a number, not \"" + text + "\"");
   }
-  const auto range = static_cast<float>(*value);
-  if (range == 0.0f) throw std::invalid_argument("--range must not be 0");
-  return range;
+  return std::get<float>(range);
 }
 
 }  // namespace

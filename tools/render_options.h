@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "view_state.h"
+
 struct RenderOptions {
   std::optional<std::string> period;  // answer to the repetition-period prompt
-  float rangeDb = 100.0f;
+  float rangeDb = kStartRangeDb;
   std::optional<std::string> pngPath;
   std::optional<std::string> gridPath;  // ends in .npy or .csv
   bool json = false;

@@ -17,23 +17,45 @@
 
 namespace {
 
-// A quiet host whose period prompt is answered by --period; a refusal is kept for the message.
+// A quiet host whose period prompt is answered by --period.
 class RenderHost : public QuietHost {
  public:
   explicit RenderHost(const std::optional<std::string>& period)
       : QuietHost(period), period_(period.has_value()) {}
-  std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
-                                     const std::string& initialText) override {
+  std::optional<std::string> AskPeriod(const std::string& initialText) override {
     if (!period_) throw LoadError("it is a recording: give its repetition period with --period");
-    return QuietHost::AskText(prompt, title, initialText);
+    return QuietHost::AskPeriod(initialText);
   }
-  void ShowWarning(const std::string& text, const std::string&) override { refusal_ = text; }
-  const std::string& Refusal() const { return refusal_; }
 
  private:
   bool period_;
-  std::string refusal_;
 };
+
+std::string RefusalText(const Refusal& refusal) {
+  switch (refusal.reason) {
+    case RefusalReason::NotMono:
+      return "refused: Sorry, this is not a Mono .WAV file!";
+    case RefusalReason::NotSixteenBitPcm:
+      return "refused: Sorry, this is not a 16-bit PCM .WAV file!";
+  }
+  return "refused";
+}
+
+// Loads one file into state as a Browse choice would; the cause of a failure.
+std::optional<std::string> LoadInto(ViewState& state, const std::string& file, LoadHost& host) {
+  LoadResult result;
+  try {
+    result = LoadMeasurement(file, state.PeakLevel, state.Decimation, host);
+  } catch (const LoadError& e) {
+    return e.what();
+  }
+  if (auto* measurement = std::get_if<Measurement>(&result)) {
+    TakeMeasurement(state, std::move(*measurement));
+    return std::nullopt;
+  }
+  if (const auto* refusal = std::get_if<Refusal>(&result)) return RefusalText(*refusal);
+  return "the period prompt was cancelled";
+}
 
 std::string JsonString(const std::string& text) {
   std::string quoted = "\"";
@@ -91,23 +113,19 @@ int RunRenderer(const std::vector<std::string>& arguments, std::ostream& out, st
 
   ViewState state;
   state.RangeDb = options.rangeDb;
-  state.Decimation = 4;
+  state.Decimation = kStartDecimation;
   RenderHost host(options.period);
   for (const std::string& file : options.files) {
-    try {
-      if (LoadMeasurement(state, file, host) == LoadOutcome::Refused) {
-        err << "mlsvexal-render: cannot load " << file << ": refused: " << host.Refusal() << "\n";
-        return 1;
-      }
-    } catch (const LoadError& e) {
-      err << "mlsvexal-render: cannot load " << file << ": " << e.what() << "\n";
+    if (const auto cause = LoadInto(state, file, host)) {
+      err << "mlsvexal-render: cannot load " << file << ": " << *cause << "\n";
       return 1;
     }
   }
 
+  // Painted only when a picture is asked for.
   ImageSurface surface;
   try {
-    DrawMap(state, surface, DrawOptions{std::chrono::steady_clock::duration::zero()});
+    if (options.pngPath) DrawMap(state, surface);
   } catch (const std::exception& e) {
     err << "mlsvexal-render: cannot paint the map of " << options.files.back() << ": " << e.what()
         << "\n";
@@ -137,7 +155,8 @@ int RunRenderer(const std::vector<std::string>& arguments, std::ostream& out, st
 
   if (options.json) {
     out << "{\"kind\": " << JsonString(FileKindOf(options.files.back()))
-        << ", \"mic_count\": " << state.MicCount << ", \"row_count\": " << state.RowCount
+        << ", \"mic_count\": " << state.LevelGrid.MicCount()
+        << ", \"row_count\": " << state.LevelGrid.RowCount()
         << ", \"sample_rate\": " << state.SampleRate
         << ", \"peak_level\": " << FloatText(state.PeakLevel)
         << ", \"range_db\": " << FloatText(state.RangeDb) << "}\n";

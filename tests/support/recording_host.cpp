@@ -2,31 +2,73 @@
 
 #include <gtest/gtest.h>
 
+#include <variant>
+
 #include "load_error.h"
 #include "load_measurement.h"
 
-void RecordingHost::SetBusy(bool value) {
-  busy = value;
-  busyChanges.push_back(value);
-}
-
-std::optional<std::string> RecordingHost::AskText(const std::string& prompt,
-                                                  const std::string& title,
-                                                  const std::string& initialText) {
-  prompts.push_back({prompt, title, initialText});
+std::optional<std::string> RecordingHost::AskPeriod(const std::string& initialText) {
+  prompts.push_back(initialText);
   if (answers.empty()) return std::nullopt;
   auto answer = answers.front();
   answers.pop_front();
   return answer;
 }
 
-std::string LoadFailureMessage(ViewState& state, const std::string& path, RecordingHost& host) {
+Measurement LoadedMeasurement(const std::string& path, RecordingHost& host, float peakLevel,
+                              std::int32_t decimation) {
   try {
-    LoadMeasurement(state, path, host);
+    LoadResult result = LoadMeasurement(path, peakLevel, decimation, host);
+    EXPECT_FALSE(host.loading);
+    if (auto* measurement = std::get_if<Measurement>(&result)) return std::move(*measurement);
+    ADD_FAILURE() << "the load of " << path << " handed back " << ::testing::PrintToString(result);
   } catch (const LoadError& e) {
-    EXPECT_FALSE(host.busy);
+    ADD_FAILURE() << "the load of " << path << " failed: " << e.what();
+  }
+  return {};
+}
+
+std::string LoadFailureMessage(const std::string& path, RecordingHost& host, float peakLevel,
+                               std::int32_t decimation) {
+  try {
+    const LoadResult result = LoadMeasurement(path, peakLevel, decimation, host);
+    ADD_FAILURE() << "the load of " << path << " did not fail but handed back "
+                  << ::testing::PrintToString(result);
+  } catch (const LoadError& e) {
+    EXPECT_FALSE(host.loading);
     return e.what();
   }
-  ADD_FAILURE() << "the load of " << path << " did not fail";
   return {};
+}
+
+std::optional<RefusalReason> RefusalOf(const LoadResult& result) {
+  if (const auto* refusal = std::get_if<Refusal>(&result)) return refusal->reason;
+  return std::nullopt;
+}
+
+void PrintTo(RefusalReason reason, std::ostream* out) {
+  switch (reason) {
+    case RefusalReason::NotMono:
+      *out << "NotMono";
+      return;
+    case RefusalReason::NotSixteenBitPcm:
+      *out << "NotSixteenBitPcm";
+      return;
+  }
+  *out << "RefusalReason(" << static_cast<int>(reason) << ")";
+}
+
+void PrintTo(const Measurement& measurement, std::ostream* out) {
+  *out << "a measurement of " << measurement.grid.MicCount() << " microphones by "
+       << measurement.grid.RowCount() << " rows";
+}
+
+void PrintTo(const Refusal& refusal, std::ostream* out) {
+  *out << "a refusal (";
+  PrintTo(refusal.reason, out);
+  *out << ")";
+}
+
+void PrintTo(const Cancelled&, std::ostream* out) {
+  *out << "a cancellation";
 }

@@ -1,36 +1,30 @@
 #pragma once
-// A load host for tests: records progress values, yields, busy changes, prompts and warnings,
-// and answers prompts from a script.
+// A load host for tests: records progress values, yields, loading changes and period prompts,
+// and answers the prompts from a script.
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "load_host.h"
-#include "view_state.h"
+#include "measurement.h"
 
 class RecordingHost : public LoadHost {
  public:
-  struct Prompt {
-    std::string prompt, title, initialText;
-  };
-  struct Warning {
-    std::string text, title;
-  };
-
-  void SetBusy(bool busy) override;
+  void SetLoading(bool value) override {
+    loading = value;
+    loadingChanges.push_back(value);
+  }
   void SetProgress(float percent) override { progress.push_back(percent); }
   void Yield() override {
     ++yields;
     if (onYield) onYield(yields);
   }
-  std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
-                                     const std::string& initialText) override;
-  void ShowWarning(const std::string& text, const std::string& title) override {
-    warnings.push_back({text, title});
-  }
+  std::optional<std::string> AskPeriod(const std::string& initialText) override;
 
   // Answers for the coming prompts, in order; nullopt is a cancel. No answer left: cancel.
   std::deque<std::optional<std::string>> answers;
@@ -40,12 +34,29 @@ class RecordingHost : public LoadHost {
 
   std::vector<float> progress;
   int yields = 0;
-  bool busy = false;
-  std::vector<bool> busyChanges;
-  std::vector<Prompt> prompts;
-  std::vector<Warning> warnings;
+  bool loading = false;
+  std::vector<bool> loadingChanges;
+  std::vector<std::string> prompts;  // the initial text of every period prompt
 };
 
-// Loads path into state and returns the LoadError's message; records a test failure when the load
-// does not fail or leaves the host busy.
-std::string LoadFailureMessage(ViewState& state, const std::string& path, RecordingHost& host);
+// The decimation the viewer starts with.
+inline constexpr std::int32_t kTestDecimation = 4;
+
+// Loads path and returns its measurement; records a test failure (and returns an empty
+// measurement) when the load fails, is refused or cancelled, or leaves the host loading.
+Measurement LoadedMeasurement(const std::string& path, RecordingHost& host, float peakLevel = 0.0f,
+                              std::int32_t decimation = kTestDecimation);
+
+// Loads path and returns the LoadError's message; records a test failure when the load does not
+// fail or leaves the host loading.
+std::string LoadFailureMessage(const std::string& path, RecordingHost& host, float peakLevel = 0.0f,
+                               std::int32_t decimation = kTestDecimation);
+
+// The reason of a refused load; nullopt for any other result.
+std::optional<RefusalReason> RefusalOf(const LoadResult& result);
+
+// Names the results in test failure messages.
+void PrintTo(RefusalReason reason, std::ostream* out);
+void PrintTo(const Measurement& measurement, std::ostream* out);
+void PrintTo(const Refusal& refusal, std::ostream* out);
+void PrintTo(const Cancelled& cancelled, std::ostream* out);

@@ -1,12 +1,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <string>
+
 #include "file_kind.h"
-#include "load_error.h"
-#include "load_measurement.h"
 #include "mls_file.h"
 #include "recording_host.h"
 
+using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
 TEST(FileKind, ComesFromTheFirstDotOfTheWholeName) {
@@ -32,55 +34,65 @@ TEST(FileKind, OnlyTheExactKindsSelectTheBinaryReaders) {
 namespace {
 
 struct LoadFrameTest : ::testing::Test {
-  LoadFrameTest() { state.Decimation = 4; }
   TempFolder folder;
   RecordingHost host;
-  ViewState state;
 };
 
 TEST_F(LoadFrameTest, PeakCarriesOverFromALouderFile) {
-  LoadMeasurement(state, folder.Write("loud.mls", MlsBytes({{{3, 4}}})), host);
-  const float loud = state.PeakLevel;
-  LoadMeasurement(state, folder.Write("quiet.mls", MlsBytes({{{1, 1}, {0.5f, 0}}})), host);
-  EXPECT_EQ(state.PeakLevel, loud);
-  EXPECT_EQ(state.RowCount, 2);
+  const Measurement loud = LoadedMeasurement(folder.Write("loud.mls", MlsBytes({{{3, 4}}})), host);
+  const Measurement quiet = LoadedMeasurement(
+      folder.Write("quiet.mls", MlsBytes({{{1, 1}, {0.5f, 0}}})), host, loud.peakLevel);
+  EXPECT_GT(loud.peakLevel, 0.0f);
+  EXPECT_EQ(quiet.peakLevel, loud.peakLevel);
+  EXPECT_EQ(quiet.grid.RowCount(), 2);
+  EXPECT_LT(quiet.grid.At(1, 1), loud.peakLevel);
 }
 
 TEST_F(LoadFrameTest, AllNegativeLevelsLeaveThePeakAtZero) {
-  LoadMeasurement(state, folder.Write("quiet.mls", MlsBytes({{{0.5f, 0}, {0.1f, 0.1f}}})), host);
-  EXPECT_EQ(state.PeakLevel, 0.0f);
+  const Measurement m =
+      LoadedMeasurement(folder.Write("quiet.mls", MlsBytes({{{0.5f, 0}, {0.1f, 0.1f}}})), host);
+  EXPECT_LT(m.grid.At(1, 1), 0.0f);
+  EXPECT_EQ(m.peakLevel, 0.0f);
 }
 
-TEST_F(LoadFrameTest, FailedLoadLeavesTheStateExactlyAsItWas) {
-  LoadMeasurement(state, folder.Write("good.mls", MlsBytes({{{3, 4}, {1, 2}}, {{2, 2}, {1, 0}}})),
-                  host);
-  state.SampleRate = 48000;
-  const ViewState before = state;
+TEST_F(LoadFrameTest, FailedLoadHandsBackNothingAndLeavesTheLoadingState) {
+  const Measurement good = LoadedMeasurement(
+      folder.Write("good.mls", MlsBytes({{{3, 4}, {1, 2}}, {{2, 2}, {1, 0}}})), host);
+  host = RecordingHost();
   // The first column is fine and louder than anything before; the second holds a NaN.
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const std::string bad = folder.Write("bad.mls", MlsBytes({{{100, 0}}, {{nan, 0}}}));
-  EXPECT_THROW(LoadMeasurement(state, bad, host), LoadError);
-  EXPECT_EQ(state.MicCount, before.MicCount);
-  EXPECT_EQ(state.RowCount, before.RowCount);
-  EXPECT_EQ(state.SampleRate, before.SampleRate);
-  EXPECT_EQ(state.PeakLevel, before.PeakLevel);
-  EXPECT_EQ(state.LevelGrid.At(1, 1), before.LevelGrid.At(1, 1));
-  EXPECT_EQ(state.LevelGrid.At(2, 2), before.LevelGrid.At(2, 2));
-  EXPECT_FALSE(host.busy);
+  EXPECT_EQ(LoadFailureMessage(bad, host, good.peakLevel),
+            "point 1 of microphone 2 has a squared magnitude that is not a finite number");
+  EXPECT_THAT(host.loadingChanges, ElementsAre(true, false));
 }
 
-TEST_F(LoadFrameTest, AFileNotOfTheBinaryKindsGoesToTheTextReader) {
-  // Whatever the text reader says of a nonsense file, it is a failure of the load, reported
-  // with a cause, and the busy state ends.
-  const std::string name = folder.Write("scan.mls2", std::string("\x01\x02 nonsense"));
-  try {
-    LoadMeasurement(state, name, host);
-    FAIL() << "nonsense loaded";
-  } catch (const LoadError& e) {
-    EXPECT_STRNE(e.what(), "");
+// Each kind goes to its own reader, proved by a message only that reader gives for the same
+// nonsense bytes. The kind is the text after the first "." in any letter case; anything that is
+// not exactly MLS, WAV or PCM is the text export.
+TEST_F(LoadFrameTest, EachKindGoesToItsOwnReader) {
+  const struct {
+    const char* name;
+    const char* message;
+  } cases[] = {
+      {"scan.mls", "it is shorter than its header says"},
+      {"scan.Mls", "it is shorter than its header says"},
+      {"scan.wav", "it is not a RIFF WAVE file"},
+      {"SCAN.WAV", "it is not a RIFF WAVE file"},
+      // Asked for a period (the WAV reader would fail on the header before asking).
+      {"scan.pcm", "the repetition period \"abc\" is not a number"},
+      {"scan.pCm", "the repetition period \"abc\" is not a number"},
+      {"scan.mls2", "before the line starting with \"[Microph\""},
+      {"scan.wav.bak", "before the line starting with \"[Microph\""},
+      {"scan.__lev", "before the line starting with \"[Microph\""},
+      {"noextension", "before the line starting with \"[Microph\""},
+  };
+  for (const auto& c : cases) {
+    host = RecordingHost();
+    host.answers = {"abc"};
+    const std::string path = folder.Write(c.name, std::string("\x01\x02 nonsense"));
+    EXPECT_THAT(LoadFailureMessage(path, host), HasSubstr(c.message)) << c.name;
   }
-  EXPECT_FALSE(host.busy);
-  EXPECT_EQ(state.MicCount, 0);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The recording reader through LoadMeasurement: block shape, slice levels, the dialogue, and
-// that a refused, cancelled or failed load leaves the previous measurement as it was.
+// that a refused, cancelled or failed load hands back no measurement.
 
 #include "recording_reader.h"
 
@@ -8,7 +8,11 @@
 
 #include <cmath>
 #include <filesystem>
+#include <optional>
 #include <random>
+#include <string>
+#include <variant>
+#include <vector>
 
 #include "load_error.h"
 #include "load_measurement.h"
@@ -29,39 +33,22 @@ std::vector<std::uint8_t> FloatBody(const std::vector<float>& samples) {
 
 class RecordingLoad : public ::testing::Test {
  protected:
-  RecordingLoad() { state.Decimation = 4; }
-
-  LoadOutcome Load(const std::string& path, std::optional<std::string> answer) {
+  LoadResult Load(const std::string& path, std::optional<std::string> answer,
+                  float peakLevel = 0.0f) {
     host.answers = {std::move(answer)};  // refused files leave theirs unasked
-    return LoadMeasurement(state, path, host);
+    return LoadMeasurement(path, peakLevel, kTestDecimation, host);
+  }
+  Measurement Loaded(const std::string& path, std::optional<std::string> answer,
+                     float peakLevel = 0.0f) {
+    host.answers = {std::move(answer)};
+    return LoadedMeasurement(path, host, peakLevel);
   }
   std::string ErrorOf(const std::string& path, std::optional<std::string> answer) {
-    try {
-      Load(path, std::move(answer));
-    } catch (const LoadError& e) {
-      return e.what();
-    }
-    return "(no error)";
-  }
-  // A first measurement, so that later tests can see it survive: 8000 Hz, one column of 24
-  // rows (answer 100), peak 10 ln(4 * 1000^2).
-  void LoadPrevious() {
-    const std::string path =
-        folder.Write("previous.wav", MonoWav16(8000, std::vector<std::int16_t>(100, 1000)));
-    ASSERT_EQ(Load(path, "100"), LoadOutcome::Loaded);
-    host = RecordingHost();
-  }
-  void ExpectPreviousKept() const {
-    EXPECT_EQ(state.RowCount, 24);
-    EXPECT_EQ(state.MicCount, 1);
-    EXPECT_EQ(state.LevelGrid.RowCount(), 24);
-    EXPECT_EQ(state.SampleRate, 8000);
-    EXPECT_FLOAT_EQ(state.PeakLevel, static_cast<float>(10.0 * std::log(4e6)));
-    EXPECT_FLOAT_EQ(state.LevelGrid.At(1, 1), state.PeakLevel);
+    host.answers = {std::move(answer)};
+    return LoadFailureMessage(path, host);
   }
 
   TempFolder folder;
-  ViewState state;
   RecordingHost host;
 };
 
@@ -73,19 +60,16 @@ TEST_F(RecordingLoad, FourThousandSamplesAt48kGiveEightColumnsOf400Rows) {
   samples[4096 + 20] = 100;
   const std::string path = folder.Write("scan.wav", MonoWav16(48000, samples));
 
-  ASSERT_EQ(Load(path, "4096"), LoadOutcome::Loaded);
-  EXPECT_EQ(state.RowCount, 400);
-  EXPECT_EQ(state.MicCount, 8);
-  EXPECT_EQ(state.SampleRate, 48000);
-  EXPECT_FLOAT_EQ(state.LevelGrid.At(400, 1), static_cast<float>(10.0 * std::log(9.0)));
-  EXPECT_FLOAT_EQ(state.LevelGrid.At(6, 2), static_cast<float>(10.0 * std::log(10000.0)));
-  EXPECT_EQ(state.LevelGrid.At(399, 1), 0.0f);
-  EXPECT_FLOAT_EQ(state.PeakLevel, static_cast<float>(10.0 * std::log(10000.0)));
+  const Measurement s = Loaded(path, "4096");
+  EXPECT_EQ(s.grid.RowCount(), 400);
+  EXPECT_EQ(s.grid.MicCount(), 8);
+  EXPECT_EQ(s.sampleRate, 48000);
+  EXPECT_FLOAT_EQ(s.grid.At(400, 1), static_cast<float>(10.0 * std::log(9.0)));
+  EXPECT_FLOAT_EQ(s.grid.At(6, 2), static_cast<float>(10.0 * std::log(10000.0)));
+  EXPECT_EQ(s.grid.At(399, 1), 0.0f);
+  EXPECT_FLOAT_EQ(s.peakLevel, static_cast<float>(10.0 * std::log(10000.0)));
   EXPECT_THAT(host.progress, ElementsAre(0.0f, 12.5f, 25.0f, 37.5f, 50.0f, 62.5f, 75.0f, 87.5f));
-  ASSERT_EQ(host.prompts.size(), 1u);
-  EXPECT_EQ(host.prompts[0].prompt, "Repetition period (sec or samples)");
-  EXPECT_EQ(host.prompts[0].title, "Required Parameter");
-  EXPECT_EQ(host.prompts[0].initialText, "4096");
+  EXPECT_THAT(host.prompts, ElementsAre("4096"));
   EXPECT_EQ(host.yields, 1 + 8 + 1);  // before the prompt, per column, end of the load
 }
 
@@ -120,30 +104,30 @@ TEST(BlockShape, TooShortPeriodsAreErrors) {
 TEST_F(RecordingLoad, SliceLevels) {
   const std::string wav = folder.Write(
       "levels.wav", MonoWav16(48000, {0, 0, 0, 0, 1, 0, 0, 0, -32768, -32768, -32768, -32768}));
-  ASSERT_EQ(Load(wav, "13"), LoadOutcome::Loaded);  // L = 12, 2 rows: samples 0..7
-  ASSERT_EQ(state.RowCount, 2);
-  EXPECT_EQ(state.LevelGrid.At(1, 1), 0.0f);
-  EXPECT_EQ(state.LevelGrid.At(2, 1), 0.0f);
-  ASSERT_EQ(Load(wav, "17"), LoadOutcome::Loaded);  // L = 16, 3 rows
-  EXPECT_NEAR(state.LevelGrid.At(3, 1), 221.8071f, 1e-4f);
-  EXPECT_EQ(state.LevelGrid.At(3, 1), static_cast<float>(10.0 * std::log(4294967296.0)));
+  const Measurement two = Loaded(wav, "13");  // L = 12, 2 rows: samples 0..7
+  ASSERT_EQ(two.grid.RowCount(), 2);
+  EXPECT_EQ(two.grid.At(1, 1), 0.0f);
+  EXPECT_EQ(two.grid.At(2, 1), 0.0f);
+  const Measurement three = Loaded(wav, "17");  // L = 16, 3 rows
+  EXPECT_NEAR(three.grid.At(3, 1), 221.8071f, 1e-4f);
+  EXPECT_EQ(three.grid.At(3, 1), static_cast<float>(10.0 * std::log(4294967296.0)));
+  EXPECT_EQ(three.peakLevel, three.grid.At(3, 1));
 
   const std::string pcm = folder.Write("quiet.pcm", FloatBody(std::vector<float>(40, 0.05f)));
-  ASSERT_EQ(Load(pcm, "20"), LoadOutcome::Loaded);
-  EXPECT_EQ(state.SampleRate, 60606);
-  EXPECT_NEAR(state.LevelGrid.At(1, 1), -46.0517f, 1e-3f);
-  EXPECT_FLOAT_EQ(state.PeakLevel, 221.8071f);  // a quieter file leaves the peak
+  const Measurement quiet = Loaded(pcm, "20", three.peakLevel);
+  EXPECT_EQ(quiet.sampleRate, 60606);
+  EXPECT_NEAR(quiet.grid.At(1, 1), -46.0517f, 1e-3f);
+  EXPECT_FLOAT_EQ(quiet.peakLevel, 221.8071f);  // a quieter file leaves the peak
 }
 
 TEST_F(RecordingLoad, PcmDialogueAndNegativeLevelsLeaveThePeakAtZero) {
   const std::string pcm = folder.Write("quiet.pcm", FloatBody(std::vector<float>(100, 0.01f)));
-  ASSERT_EQ(Load(pcm, " 50 "), LoadOutcome::Loaded);
-  ASSERT_EQ(host.prompts.size(), 1u);
-  EXPECT_EQ(host.prompts[0].initialText, "");
-  EXPECT_EQ(host.yields, 2 + 1);  // no yield before the prompt
-  EXPECT_EQ(state.MicCount, 2);   // rnd(100 / 49)
-  EXPECT_LT(state.LevelGrid.At(1, 1), 0.0f);
-  EXPECT_EQ(state.PeakLevel, 0.0f);
+  const Measurement s = Loaded(pcm, " 50 ");
+  EXPECT_THAT(host.prompts, ElementsAre(""));
+  EXPECT_EQ(host.yields, 2 + 1);    // no yield before the prompt
+  EXPECT_EQ(s.grid.MicCount(), 2);  // rnd(100 / 49)
+  EXPECT_LT(s.grid.At(1, 1), 0.0f);
+  EXPECT_EQ(s.peakLevel, 0.0f);
 }
 
 TEST_F(RecordingLoad, SamplesBeyondTheDataChunkOrTheFileAreZero) {
@@ -151,58 +135,54 @@ TEST_F(RecordingLoad, SamplesBeyondTheDataChunkOrTheFileAreZero) {
   const auto wav = RiffWave({{"fmt ", FmtBody(1, 1, 8000, 16)},
                              {"data", Int16Body(std::vector<std::int16_t>(60, 1000))},
                              {"LIST", std::vector<std::uint8_t>(100, 0x7F)}});
-  ASSERT_EQ(Load(folder.Write("short.wav", wav), "100"), LoadOutcome::Loaded);
-  ASSERT_EQ(state.RowCount, 24);
-  ASSERT_EQ(state.MicCount, 1);  // rnd(60 / 99)
-  EXPECT_FLOAT_EQ(state.LevelGrid.At(15, 1), static_cast<float>(10.0 * std::log(4e6)));
-  for (int row = 16; row <= 24; ++row) EXPECT_EQ(state.LevelGrid.At(row, 1), 0.0f) << row;
+  const Measurement s = Loaded(folder.Write("short.wav", wav), "100");
+  ASSERT_EQ(s.grid.RowCount(), 24);
+  ASSERT_EQ(s.grid.MicCount(), 1);  // rnd(60 / 99)
+  EXPECT_FLOAT_EQ(s.grid.At(15, 1), static_cast<float>(10.0 * std::log(4e6)));
+  for (int row = 16; row <= 24; ++row) EXPECT_EQ(s.grid.At(row, 1), 0.0f) << row;
 }
 
 TEST_F(RecordingLoad, LessThanHalfABlockGivesNoColumns) {
-  ASSERT_EQ(Load(folder.Write("tiny.pcm", FloatBody({1, 1, 1})), "8"), LoadOutcome::Loaded);
-  EXPECT_EQ(state.MicCount, 0);  // 8 < 10: seconds, L = 484847
-  EXPECT_EQ(state.RowCount, 400);
+  const Measurement s = Loaded(folder.Write("tiny.pcm", FloatBody({1, 1, 1})), "8");
+  EXPECT_EQ(s.grid.MicCount(), 0);  // 8 < 10: seconds, L = 484847
+  EXPECT_EQ(s.grid.RowCount(), 400);
   EXPECT_TRUE(host.progress.empty());
 }
 
-TEST_F(RecordingLoad, RefusalsCancelAndFailuresKeepThePreviousMeasurement) {
-  LoadPrevious();
+TEST_F(RecordingLoad, RefusalsCancelAndFailuresHandBackNoMeasurement) {
   const auto stereo = RiffWave({{"fmt ", FmtBody(1, 2, 44100, 16)}, {"data", {1, 2, 3, 4}}});
-  EXPECT_EQ(Load(folder.Write("stereo.wav", stereo), "4096"), LoadOutcome::Refused);
-  ASSERT_EQ(host.warnings.size(), 1u);
-  EXPECT_EQ(host.warnings[0].text, "Sorry, this is not a Mono .WAV file!");
-  EXPECT_EQ(host.warnings[0].title, "Warning!");
+  EXPECT_EQ(RefusalOf(Load(folder.Write("stereo.wav", stereo), "4096")), RefusalReason::NotMono);
   EXPECT_TRUE(host.prompts.empty());
-  EXPECT_FALSE(host.busy);
-  ExpectPreviousKept();
+  EXPECT_FALSE(host.loading);
+  EXPECT_THAT(host.loadingChanges, ElementsAre(true, false));
 
-  // Mono comes first: an 8-bit stereo file gets the mono message.
+  // Mono comes first: an 8-bit stereo file is refused as not mono.
   const auto stereo8 = RiffWave({{"fmt ", FmtBody(1, 2, 44100, 8)}, {"data", {1, 2}}});
-  Load(folder.Write("stereo8.wav", stereo8), "4096");
-  EXPECT_EQ(host.warnings.back().text, "Sorry, this is not a Mono .WAV file!");
+  EXPECT_EQ(RefusalOf(Load(folder.Write("stereo8.wav", stereo8), "4096")), RefusalReason::NotMono);
   for (auto [tag, bits] : {std::pair<int, int>{1, 8}, {1, 24}, {3, 32}, {1, 32}}) {
     const auto wav = RiffWave({{"fmt ", FmtBody(static_cast<std::uint16_t>(tag), 1, 44100,
                                                 static_cast<std::int16_t>(bits))},
                                {"data", std::vector<std::uint8_t>(64, 0x40)}});
-    EXPECT_EQ(Load(folder.Write("other.wav", wav), "4096"), LoadOutcome::Refused);
-    EXPECT_EQ(host.warnings.back().text, "Sorry, this is not a 16-bit PCM .WAV file!");
-    EXPECT_EQ(host.warnings.back().title, "Warning!");
+    EXPECT_EQ(RefusalOf(Load(folder.Write("other.wav", wav), "4096")),
+              RefusalReason::NotSixteenBitPcm)
+        << "format " << tag << ", " << bits << " bits";
   }
-  ExpectPreviousKept();
+  EXPECT_TRUE(host.prompts.empty());
+  EXPECT_FALSE(host.loading);
 
   const std::string good =
       folder.Write("good.wav", MonoWav16(22050, std::vector<std::int16_t>(500, 9)));
-  EXPECT_EQ(Load(good, std::nullopt), LoadOutcome::Cancelled);
+  const LoadResult cancelled = Load(good, std::nullopt);
+  EXPECT_TRUE(std::holds_alternative<Cancelled>(cancelled)) << ::testing::PrintToString(cancelled);
+  EXPECT_THAT(host.prompts, ElementsAre("4096"));
+  EXPECT_FALSE(host.loading);
   EXPECT_EQ(ErrorOf(good, "abc"), "the repetition period \"abc\" is not a number");
   EXPECT_EQ(ErrorOf(good, ""), "the repetition period \"\" is not a number");
   EXPECT_THAT(ErrorOf(good, "0"), HasSubstr("is too short"));
   EXPECT_THAT(ErrorOf(good, "-3"), HasSubstr("is too short"));
   EXPECT_THAT(ErrorOf(folder.Write("bad.pcm", FloatBody({1, 2, 3})), "1e300"),
               HasSubstr("too large for an integer"));
-  ExpectPreviousKept();
-  EXPECT_TRUE(std::all_of(host.warnings.begin(), host.warnings.end(),
-                          [](const auto& w) { return w.text.starts_with("Sorry"); }));
-  EXPECT_FALSE(host.busy);
+  EXPECT_FALSE(host.loading);
 }
 
 TEST_F(RecordingLoad, NonFiniteSamplesAndHugeEnergiesNameTheColumn) {
@@ -254,13 +234,14 @@ TEST_F(RecordingLoad, PartialReadsGiveTheLevelsOfTheWholeFile) {
   for (float& s : samples) s = noise(random);
   const std::string pcm = folder.Write("noise.pcm", FloatBody(samples));
   for (int period : {11, 37, 1603, 5000, 70001, 200000}) {
-    ASSERT_EQ(Load(pcm, std::to_string(period)), LoadOutcome::Loaded);
+    const Measurement s = Loaded(pcm, std::to_string(period));
+    const LevelGrid& grid = s.grid;
     std::vector<float> levels;
-    for (std::int32_t m = 1; m <= state.MicCount; ++m) {
-      const auto column = state.LevelGrid.DataColumn(m);
+    for (std::int32_t m = 1; m <= grid.MicCount(); ++m) {
+      const auto column = grid.DataColumn(m);
       levels.insert(levels.end(), column.begin(), column.end());
     }
-    EXPECT_EQ(levels, ReferenceColumns(samples, period - 1, state.RowCount, state.MicCount))
+    EXPECT_EQ(levels, ReferenceColumns(samples, period - 1, grid.RowCount(), grid.MicCount()))
         << "period " << period;
   }
 }

@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "load_error.h"
-#include "load_measurement.h"
 #include "recording_host.h"
 #include "test_files.h"
 
@@ -65,109 +63,106 @@ float Level(double v) {
 }
 
 struct TextMapReaderTest : ::testing::Test {
-  ViewState Load(const std::string& text) {
-    state.Decimation = 4;
-    LoadMeasurement(state, folder.Write("hall.__lev", text), host);
-    return state;
+  Measurement Load(const std::string& text, float peakLevel = 0.0f) {
+    return LoadedMeasurement(folder.Write("hall.__lev", text), host, peakLevel);
   }
-  std::string LoadFailure(const std::string& text) {
-    state.Decimation = 4;
-    return LoadFailureMessage(state, folder.Write("hall.__lev", text), host);
+  std::string LoadFailure(const std::string& text, float peakLevel = 0.0f) {
+    return LoadFailureMessage(folder.Write("hall.__lev", text), host, peakLevel);
   }
   TempFolder folder;
   RecordingHost host;
-  ViewState state;
 };
 
 TEST_F(TextMapReaderTest, HeaderGivesCountsAndSampleRate) {
-  const ViewState s =
+  const Measurement s =
       Load(Header("2", "0.5", "0.001") + Block(Counting(500, 1), 1) + Block(Counting(500, 2), 2));
-  EXPECT_EQ(s.MicCount, 2);
-  EXPECT_EQ(s.RowCount, 500);
-  EXPECT_EQ(s.SampleRate, 4000);
-  EXPECT_EQ(s.LevelGrid.At(1, 1), 0.0f);
-  EXPECT_EQ(s.LevelGrid.At(500, 1), Level(500));
-  EXPECT_EQ(s.LevelGrid.At(500, 2), Level(1000));
-  EXPECT_EQ(s.PeakLevel, Level(1000));
-  EXPECT_EQ(s.CellLevel, Level(1000));
+  EXPECT_EQ(s.grid.MicCount(), 2);
+  EXPECT_EQ(s.grid.RowCount(), 500);
+  EXPECT_EQ(s.sampleRate, 4000);
+  EXPECT_EQ(s.grid.At(1, 1), 0.0f);
+  EXPECT_EQ(s.grid.At(500, 1), Level(500));
+  EXPECT_EQ(s.grid.At(500, 2), Level(1000));
+  EXPECT_EQ(s.peakLevel, Level(1000));
 
-  EXPECT_EQ(Load(Header("1", "0.003", "0.003") + Block({"1"}, 1)).SampleRate, 1333);
+  EXPECT_EQ(Load(Header("1", "0.003", "0.003") + Block({"1"}, 1)).sampleRate, 1333);
 }
 
 TEST_F(TextMapReaderTest, RowCountRoundingUpLeavesTheLastRowZero) {
   // 0.7 / 0.001 is just below 700: 699 rows are read and row 700 stays 0.0.
-  const ViewState s =
+  const Measurement s =
       Load(Header("2", "0.7", "0.001") + Block(Counting(699, 1), 1) + Block(Counting(699, 2), 2));
-  EXPECT_EQ(s.RowCount, 700);
-  EXPECT_EQ(s.LevelGrid.At(699, 2), Level(1398));
-  EXPECT_EQ(s.LevelGrid.At(700, 1), 0.0f);
-  EXPECT_EQ(s.LevelGrid.At(700, 2), 0.0f);
+  EXPECT_EQ(s.grid.RowCount(), 700);
+  EXPECT_EQ(s.grid.At(699, 2), Level(1398));
+  EXPECT_EQ(s.grid.At(700, 1), 0.0f);
+  EXPECT_EQ(s.grid.At(700, 2), 0.0f);
 }
 
 TEST_F(TextMapReaderTest, FractionalMicrophoneCountStaysInsideTheGrid) {
   // 2.6 rounds to 3 columns, but only blocks m <= 2.6 exist; column 3 stays 0.0.
-  const ViewState s =
+  const Measurement s =
       Load(Header("2.6", "0.002", "0.001") + Block({"10", "10"}, 1) + Block({"100", "100"}, 2));
-  EXPECT_EQ(s.MicCount, 3);
-  EXPECT_EQ(s.LevelGrid.At(2, 2), 20.0f);
-  EXPECT_EQ(s.LevelGrid.At(2, 3), 0.0f);
-  EXPECT_EQ(
-      Load(Header("2.4", "0.002", "0.001") + Block({"1", "1"}, 1) + Block({"1", "1"}, 2)).MicCount,
-      2);
+  EXPECT_EQ(s.grid.MicCount(), 3);
+  EXPECT_EQ(s.grid.At(2, 2), 20.0f);
+  EXPECT_EQ(s.grid.At(2, 3), 0.0f);
+  EXPECT_EQ(Load(Header("2.4", "0.002", "0.001") + Block({"1", "1"}, 1) + Block({"1", "1"}, 2))
+                .grid.MicCount(),
+            2);
 }
 
 TEST_F(TextMapReaderTest, KeysMatchOnlyExactlyAndOnlyInTheHeader) {
   // The value of "Microphones =" starts one character after the "=".
-  EXPECT_EQ(Load("Microphones =3\nTime           = 1\nPrecision      = 1\n[Microph\n").MicCount, 0);
+  EXPECT_EQ(
+      Load("Microphones =3\nTime           = 1\nPrecision      = 1\n[Microph\n").grid.MicCount(),
+      0);
   EXPECT_TRUE(host.progress.empty());
   std::string twelve = Header("12", "0.001", "0.001");
   for (int m = 1; m <= 12; ++m) twelve += Block({"1"}, m);
-  EXPECT_EQ(Load(twelve).MicCount, 12);
+  EXPECT_EQ(Load(twelve).grid.MicCount(), 12);
 
   const std::string otherCase =
       "microphones = 2\nTime          = 0.5\nTIME           = 0.5\n"
       "Precision      = 0.001\n[Microph\n";
-  const ViewState s = Load(otherCase);
-  EXPECT_EQ(s.MicCount, 0);
-  EXPECT_EQ(s.RowCount, 0);
+  const Measurement s = Load(otherCase);
+  EXPECT_EQ(s.grid.MicCount(), 0);
+  EXPECT_EQ(s.grid.RowCount(), 0);
 
   EXPECT_THAT(LoadFailure("Time           = 1\n[Microph\nPrecision      = 0.5\n"),
               HasSubstr("its header (lines 1 to 2) has no time step"));
 }
 
 TEST_F(TextMapReaderTest, HeaderValuesAreLeadingDecimalNumbers) {
-  const ViewState s = Load(
+  const Measurement s = Load(
       "Microphones = \t1 microphone\nTime           =5E-1 s\nPrecision      =  0.25s\n"
       "Time           = 0.75\n[Microphone 1]\n" +
       Block({"1", "1", "1"}, 1));
-  EXPECT_EQ(s.MicCount, 1);
-  EXPECT_EQ(s.RowCount, 3);  // the last occurrence of a key counts
-  EXPECT_EQ(s.SampleRate, 16);
-  EXPECT_EQ(Load("Microphones = many\nPrecision      = 1\n[Microph\n").MicCount, 0);
+  EXPECT_EQ(s.grid.MicCount(), 1);
+  EXPECT_EQ(s.grid.RowCount(), 3);  // the last occurrence of a key counts
+  EXPECT_EQ(s.sampleRate, 16);
+  EXPECT_EQ(Load("Microphones = many\nPrecision      = 1\n[Microph\n").grid.MicCount(), 0);
 }
 
 TEST_F(TextMapReaderTest, LevelsAreTenCommonLogsOfTheSixthNumber) {
-  const ViewState s =
+  const Measurement s =
       Load(Header("1", "7", "1") + Block({"1000", "100", "1", "0.5", "0", "-3", "2.5e-1"}, 1));
-  EXPECT_EQ(s.LevelGrid.At(1, 1), 30.0f);
-  EXPECT_EQ(s.LevelGrid.At(2, 1), 20.0f);
-  EXPECT_EQ(s.LevelGrid.At(3, 1), 0.0f);
-  EXPECT_FLOAT_EQ(s.LevelGrid.At(4, 1), -3.0103f);
-  EXPECT_EQ(s.LevelGrid.At(5, 1), -100.0f);
-  EXPECT_EQ(s.LevelGrid.At(6, 1), -100.0f);
-  EXPECT_EQ(s.LevelGrid.At(7, 1), Level(0.25));
-  EXPECT_EQ(s.PeakLevel, 30.0f);
+  EXPECT_EQ(s.grid.At(1, 1), 30.0f);
+  EXPECT_EQ(s.grid.At(2, 1), 20.0f);
+  EXPECT_EQ(s.grid.At(3, 1), 0.0f);
+  EXPECT_FLOAT_EQ(s.grid.At(4, 1), -3.0103f);
+  EXPECT_EQ(s.grid.At(5, 1), -100.0f);
+  EXPECT_EQ(s.grid.At(6, 1), -100.0f);
+  EXPECT_EQ(s.grid.At(7, 1), Level(0.25));
+  EXPECT_EQ(s.peakLevel, 30.0f);
 }
 
 TEST_F(TextMapReaderTest, NumbersMaySpreadOverLinesAndSeparatorsVary) {
   const std::string head = Header("1", "3", "1") + Block({}, 1);
-  const ViewState s = Load(head +
-                           "0,0,0,0,0,100,0,0,0,0\n"
-                           "0, 0 ,0\t0 0\n100\n0,\n0,0,0\n"
-                           "0 , 0 , 0 , 0 , 0 ,1000 ,0 , 0 , 0 , 0");  // no line end at the end
-  EXPECT_EQ(s.LevelGrid.At(1, 1), 20.0f);
-  EXPECT_EQ(s.LevelGrid.At(2, 1), 20.0f);
-  EXPECT_EQ(s.LevelGrid.At(3, 1), 30.0f);
+  const Measurement s = Load(head +
+                             "0,0,0,0,0,100,0,0,0,0\n"
+                             "0, 0 ,0\t0 0\n100\n0,\n0,0,0\n"
+                             "0 , 0 , 0 , 0 , 0 ,1000 ,0 , 0 , 0 , 0");  // no line end at the end
+  EXPECT_EQ(s.grid.At(1, 1), 20.0f);
+  EXPECT_EQ(s.grid.At(2, 1), 20.0f);
+  EXPECT_EQ(s.grid.At(3, 1), 30.0f);
 }
 
 TEST_F(TextMapReaderTest, ProgressBeforeEachBlockAndOneYieldPerBlock) {
@@ -179,11 +174,12 @@ TEST_F(TextMapReaderTest, ProgressBeforeEachBlockAndOneYieldPerBlock) {
 }
 
 TEST_F(TextMapReaderTest, PeakOnlyRises) {
-  const ViewState quiet = Load(Header("1", "2", "1") + Block({"0", "-1"}, 1));
-  EXPECT_EQ(quiet.LevelGrid.At(1, 1), -100.0f);
-  EXPECT_EQ(quiet.PeakLevel, 0.0f);
-  state.PeakLevel = 50.0f;
-  EXPECT_EQ(Load(Header("1", "1", "1") + Block({"1000"}, 1)).PeakLevel, 50.0f);
+  const Measurement quiet = Load(Header("1", "2", "1") + Block({"0", "-1"}, 1));
+  EXPECT_EQ(quiet.grid.At(1, 1), -100.0f);
+  EXPECT_EQ(quiet.peakLevel, 0.0f);
+  const Measurement loud = Load(Header("1", "1", "1") + Block({"1000"}, 1), 50.0f);
+  EXPECT_EQ(loud.grid.At(1, 1), 30.0f);
+  EXPECT_EQ(loud.peakLevel, 50.0f);
 }
 
 TEST_F(TextMapReaderTest, BothBlockLayoutsAndLineEndsGiveTheSameGrid) {
@@ -197,17 +193,17 @@ TEST_F(TextMapReaderTest, BothBlockLayoutsAndLineEndsGiveTheSameGrid) {
     blankBeforeMarker += (m > 1 ? "\n  \n" : "") + std::string("[Microphone ") + std::to_string(m) +
                          "]\n" + Block(Counting(4, m), m);
   }
-  const ViewState expected = Load(onlyHeaderMarker);
-  EXPECT_EQ(expected.LevelGrid.At(4, 3), Level(12));
+  const Measurement expected = Load(onlyHeaderMarker);
+  EXPECT_EQ(expected.grid.At(4, 3), Level(12));
   const std::vector<std::string> variants = {
       markerPerBlock, blankBeforeMarker, WithCrlf(onlyHeaderMarker), WithCrlf(markerPerBlock),
       onlyHeaderMarker.substr(0, onlyHeaderMarker.size() - 1)};
   for (const auto& text : variants) {
-    const ViewState s = Load(text);
-    ASSERT_EQ(s.MicCount, 3);
-    ASSERT_EQ(s.RowCount, 4);
+    const Measurement s = Load(text);
+    ASSERT_EQ(s.grid.MicCount(), 3);
+    ASSERT_EQ(s.grid.RowCount(), 4);
     for (int m = 1; m <= 3; ++m) {
-      for (int t = 1; t <= 4; ++t) EXPECT_EQ(s.LevelGrid.At(t, m), expected.LevelGrid.At(t, m));
+      for (int t = 1; t <= 4; ++t) EXPECT_EQ(s.grid.At(t, m), expected.grid.At(t, m));
     }
   }
 }
@@ -218,9 +214,9 @@ TEST_F(TextMapReaderTest, MarkerLinesInsideBlocksAreCountedAmongTheSixLines) {
   for (int m = 1; m <= 2; ++m) {
     text += "[Microphone " + std::to_string(m) + "]\na\nb\nc\nd\ne\n" + Row(m == 1 ? "10" : "100");
   }
-  const ViewState s = Load(text);
-  EXPECT_EQ(s.LevelGrid.At(1, 1), 10.0f);
-  EXPECT_EQ(s.LevelGrid.At(1, 2), 20.0f);
+  const Measurement s = Load(text);
+  EXPECT_EQ(s.grid.At(1, 1), 10.0f);
+  EXPECT_EQ(s.grid.At(1, 2), 20.0f);
 }
 
 TEST_F(TextMapReaderTest, FailuresNameTheLineAndWhatWasExpected) {
@@ -251,9 +247,8 @@ TEST_F(TextMapReaderTest, FailuresNameTheLineAndWhatWasExpected) {
   EXPECT_THAT(LoadFailure("Time           = 1e999\n[Microph\n"),
               HasSubstr("line 1 gives \"Time           =\" a value beyond the range of numbers"));
   EXPECT_THAT(LoadFailure("Microphones = 1\n" + std::string(1000, '\n')), HasSubstr("line 1001"));
-
-  ViewState missing;
-  EXPECT_THROW(LoadMeasurement(missing, (folder.Path() / "none.__lev").string(), host), LoadError);
+  EXPECT_THAT(LoadFailureMessage((folder.Path() / "none.__lev").string(), host),
+              HasSubstr("does not exist"));
 }
 
 TEST_F(TextMapReaderTest, HeaderMustNotAnnounceMoreThanTheFileHolds) {
@@ -267,15 +262,14 @@ TEST_F(TextMapReaderTest, HeaderMustNotAnnounceMoreThanTheFileHolds) {
   EXPECT_THAT(LoadFailure(Header("0.6", "1e9", "1")), HasSubstr("too short for its header"));
 }
 
-TEST_F(TextMapReaderTest, FailureLeavesThePreviousMeasurement) {
-  const ViewState before = Load(Header("1", "2", "1") + Block({"100", "10"}, 1));
+TEST_F(TextMapReaderTest, FailureHandsBackNoMeasurement) {
+  const Measurement before = Load(Header("1", "2", "1") + Block({"100", "10"}, 1));
+  host = RecordingHost();
+  // The first block is read; the second ends in its six lines.
   const std::string bad = Header("2", "2", "0.5") + Block({"1", "1", "1", "1"}, 1) + "6 lines\n";
-  LoadFailure(bad);
-  EXPECT_EQ(state.MicCount, 1);
-  EXPECT_EQ(state.RowCount, 2);
-  EXPECT_EQ(state.SampleRate, before.SampleRate);
-  EXPECT_EQ(state.PeakLevel, 20.0f);
-  EXPECT_EQ(state.LevelGrid.At(2, 1), 10.0f);
+  EXPECT_EQ(LoadFailure(bad, before.peakLevel),
+            "it ends after line 16, in the six lines before the table of microphone 2");
+  EXPECT_THAT(host.loadingChanges, ElementsAre(true, false));
 }
 
 }  // namespace

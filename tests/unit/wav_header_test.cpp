@@ -97,7 +97,6 @@ class SoxFiles : public ::testing::Test {
     if (std::system("sox --version >/dev/null 2>&1") != 0) {
       GTEST_SKIP() << "sox is not installed (scripts/setup installs it)";
     }
-    state.Decimation = 4;
   }
   std::string Sox(const std::string& name, const std::string& format) {
     const std::string path = (folder.Path() / name).string();
@@ -118,24 +117,27 @@ class SoxFiles : public ::testing::Test {
     }
     return samples;
   }
-  LoadOutcome Load(const std::string& path) {
+  LoadResult Load(const std::string& path) {
     host.answers = {"4096"};
-    return LoadMeasurement(state, path, host);
+    return LoadMeasurement(path, 0.0f, kTestDecimation, host);
+  }
+  Measurement Loaded(const std::string& path) {
+    host.answers = {"4096"};
+    return LoadedMeasurement(path, host);
   }
 
   TempFolder folder;
-  ViewState state;
   RecordingHost host;
 };
 
 TEST_F(SoxFiles, SixteenBitMonoLoadsWithTheLevelsOfItsSamples) {
   const std::string path = Sox("tone.wav", "-c 1 -b 16 --comment 'made by the tests'");
-  ASSERT_EQ(Load(path), LoadOutcome::Loaded);
+  const Measurement s = Loaded(path);
   const std::vector<std::int16_t> samples = RawSamples(path);
   ASSERT_EQ(samples.size(), 32768u);
-  EXPECT_EQ(state.SampleRate, 48000);
-  ASSERT_EQ(state.MicCount, 8);
-  ASSERT_EQ(state.RowCount, 400);
+  EXPECT_EQ(s.sampleRate, 48000);
+  ASSERT_EQ(s.grid.MicCount(), 8);
+  ASSERT_EQ(s.grid.RowCount(), 400);
   for (int column : {1, 2, 8}) {
     for (int row : {1, 57, 400}) {
       const std::size_t first = static_cast<std::size_t>(column - 1) * 4096 + (row - 1) * 4;
@@ -146,44 +148,43 @@ TEST_F(SoxFiles, SixteenBitMonoLoadsWithTheLevelsOfItsSamples) {
       }
       const float level =
           sum > 0 ? static_cast<float>(10.0 * std::log(static_cast<double>(sum))) : 0.0f;
-      EXPECT_EQ(state.LevelGrid.At(row, column), level) << row << ", " << column;
+      EXPECT_EQ(s.grid.At(row, column), level) << row << ", " << column;
     }
   }
 }
 
 TEST_F(SoxFiles, ListChunkAddedBeforeTheDataChangesNothing) {
   const std::string path = Sox("plain.wav", "-c 1 -b 16");
-  ASSERT_EQ(Load(path), LoadOutcome::Loaded);
-  const LevelGrid plain = state.LevelGrid;
+  const Measurement plain = Loaded(path);
+  ASSERT_EQ(plain.grid.MicCount(), 8);
   // Insert a LIST chunk just before sox's data chunk.
   std::ifstream in(path, std::ios::binary);
   std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
   const std::vector<std::uint8_t> list = {'L', 'I', 'S', 'T', 5,   0,   0,
                                           0,   'I', 'N', 'F', 'O', 'x', 0};
   bytes.insert(bytes.begin() + 36, list.begin(), list.end());
-  ASSERT_EQ(Load(folder.Write("listed.wav", bytes)), LoadOutcome::Loaded);
+  const Measurement listed = Loaded(folder.Write("listed.wav", bytes));
+  ASSERT_EQ(listed.grid.MicCount(), 8);
+  ASSERT_EQ(listed.grid.RowCount(), plain.grid.RowCount());
   for (int column = 1; column <= 8; ++column) {
-    const auto a = plain.DataColumn(column);
-    const auto b = state.LevelGrid.DataColumn(column);
+    const auto a = plain.grid.DataColumn(column);
+    const auto b = listed.grid.DataColumn(column);
     EXPECT_TRUE(std::equal(a.begin(), a.end(), b.begin(), b.end())) << column;
   }
 }
 
 TEST_F(SoxFiles, OtherFormatsAreRefused) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"-c 2 -b 16", "Sorry, this is not a Mono .WAV file!"},
-      {"-c 1 -b 8", "Sorry, this is not a 16-bit PCM .WAV file!"},
-      {"-c 1 -b 24", "Sorry, this is not a 16-bit PCM .WAV file!"},
-      {"-c 1 -e floating-point -b 32", "Sorry, this is not a 16-bit PCM .WAV file!"},
+  const std::pair<const char*, RefusalReason> cases[] = {
+      {"-c 2 -b 16", RefusalReason::NotMono},
+      {"-c 1 -b 8", RefusalReason::NotSixteenBitPcm},
+      {"-c 1 -b 24", RefusalReason::NotSixteenBitPcm},
+      {"-c 1 -e floating-point -b 32", RefusalReason::NotSixteenBitPcm},
   };
-  for (const auto& [format, message] : cases) {
-    EXPECT_EQ(Load(Sox("other.wav", format)), LoadOutcome::Refused) << format;
-    ASSERT_FALSE(host.warnings.empty());
-    EXPECT_EQ(host.warnings.back().text, message) << format;
-    EXPECT_EQ(host.warnings.back().title, "Warning!");
+  for (const auto& [format, reason] : cases) {
+    EXPECT_EQ(RefusalOf(Load(Sox("other.wav", format))), reason) << format;
+    EXPECT_FALSE(host.loading);
   }
   EXPECT_TRUE(host.prompts.empty());
-  EXPECT_EQ(state.SampleRate, 0);
 }
 
 }  // namespace

@@ -10,8 +10,6 @@ ViewState TwoByThree() {
   state.LevelGrid = LevelGrid(3, 2);
   state.LevelGrid.DataColumn(2)[2] = -23.456f;  // cell (2, 3)
   state.LevelGrid.DataColumn(1)[0] = 10.0f;     // cell (1, 1)
-  state.MicCount = 2;
-  state.RowCount = 3;
   state.PeakLevel = 10.0f;
   state.Decimation = 4;
   return state;

@@ -5,7 +5,7 @@
 
 #include "grey.h"
 #include "initial_image.h"
-#include "map_layout.h"
+#include "window_layout.h"
 #include "mls_file.h"
 #include "picture_box.h"
 
@@ -61,8 +61,6 @@ void PaintGrid(Form1& form, ScriptedDialogs& dialogs, std::int32_t micCount, std
       column[r] = -static_cast<float>((r * 7 + static_cast<std::size_t>(c) * 3) % 100);
     }
   }
-  state.MicCount = micCount;
-  state.RowCount = rowCount;
   state.SampleRate = sampleRate;
   state.PeakLevel = 0.0f;
   dialogs.inputs.push_front("100");
@@ -87,13 +85,13 @@ int GreyAt(const QImage& image, int x, int y) {
 int PaintedColumns(Form1& form) {
   const ViewState& state = form.State();
   const QImage shown = ShownInterior(form);
-  for (int c = 1; c <= state.MicCount; ++c) {
-    for (int r = 1; r <= state.RowCount; ++r) {
+  for (int c = 1; c <= state.LevelGrid.MicCount(); ++c) {
+    for (int r = 1; r <= state.LevelGrid.RowCount(); ++r) {
       const int expected = GreyOf(state.LevelGrid.At(r, c), state.PeakLevel, state.RangeDb);
       if (GreyAt(shown, c - 1, r - 1) != expected) return c - 1;
     }
   }
-  return state.MicCount;
+  return state.LevelGrid.MicCount();
 }
 
 bool BackgroundColumn(const QImage& image, int x) {

@@ -9,12 +9,11 @@
 #include <QMouseEvent>
 #include <QTest>
 
+#include "no_pause.h"
 #include "picture_box.h"
 #include "widget_support.h"
 
 namespace {
-
-const DrawOptions kNoPause{std::chrono::milliseconds(0)};
 
 // A click on the picture that arrives through the event queue, as a user's does.
 void PostClick(PictureBox* picture) {
@@ -70,7 +69,7 @@ TEST_F(WindowEvents, BrowseCancelChangesNothingAndEveryBrowseOpensTheSame) {
   }
   // The last Browse was cancelled after a load: the map and the name stay.
   EXPECT_EQ(form.Text1()->text().toStdString(), ramp);
-  EXPECT_EQ(form.State().MicCount, 40);
+  EXPECT_EQ(form.State().LevelGrid.MicCount(), 40);
   EXPECT_EQ(PaintedColumns(form), 40);
 }
 
@@ -216,9 +215,9 @@ TEST_F(WindowEvents, FailedLoadShowsOneErrorAndReturnsToIdle) {
   EXPECT_EQ(nameAtError, broken);
   EXPECT_FALSE(form.Text1()->isHidden());
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-  EXPECT_FALSE(form.Busy());
+  EXPECT_FALSE(form.Running());
   // The previous map stays.
-  EXPECT_EQ(form.State().MicCount, 40);
+  EXPECT_EQ(form.State().LevelGrid.MicCount(), 40);
   EXPECT_EQ(PaintedColumns(form), 40);
 }
 
@@ -229,7 +228,7 @@ TEST_F(WindowEvents, ClosingDuringAPaintEndsItQuietly) {
   };
   form.Command1_Click();
   EXPECT_FALSE(form.isVisible());
-  EXPECT_FALSE(form.Busy());
+  EXPECT_FALSE(form.Running());
   EXPECT_TRUE(dialogs.errors.empty());
   EXPECT_EQ(columnsPainted, 4);
 }
@@ -239,7 +238,7 @@ TEST_F(WindowEvents, ClosingDuringALoadEndsItQuietly) {
   dialogs.files = {ramp};
   form.Command1_Click();
   EXPECT_FALSE(form.isVisible());
-  EXPECT_EQ(form.State().MicCount, 0);  // the load was abandoned whole
+  EXPECT_EQ(form.State().LevelGrid.MicCount(), 0);  // the load was abandoned whole
   EXPECT_EQ(columnsPainted, 0);
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
   EXPECT_TRUE(dialogs.errors.empty());

@@ -16,12 +16,11 @@
 #include <memory>
 
 #include "cell_readout.h"
+#include "no_pause.h"
 #include "picture_box.h"
 #include "widget_support.h"
 
 namespace {
-
-const DrawOptions kNoPause{std::chrono::milliseconds(0)};
 
 class WindowInput : public ::testing::Test {
  protected:
@@ -59,7 +58,7 @@ class WindowInput : public ::testing::Test {
   // The load that an accepted drop starts runs from the event loop: processed until it is over.
   void Settle() {
     QCoreApplication::processEvents();
-    while (form.Busy()) QCoreApplication::processEvents();
+    while (form.Running()) QCoreApplication::processEvents();
   }
   bool Drop(const QMimeData& data) {
     const bool accepted = SendDrop(data);
@@ -162,7 +161,7 @@ TEST_F(WindowInput, OneDroppedFileLoadsAsABrowseChoiceOfIt) {
   EXPECT_TRUE(hiddenWhileLoading);
   EXPECT_EQ(form.Text1()->text().toStdString(), ramp);
   EXPECT_TRUE(dialogs.fileDialogs.empty());
-  EXPECT_EQ(form.State().MicCount, 40);
+  EXPECT_EQ(form.State().LevelGrid.MicCount(), 40);
   EXPECT_EQ(form.State().RangeDb, 50.0f);
   EXPECT_EQ(PaintedColumns(form), 40);
   EXPECT_TRUE(dialogs.errors.empty());
@@ -179,7 +178,7 @@ TEST_F(WindowInput, OtherDropsAreRefused) {
   QMimeData text;
   text.setText(one.toLocalFile());
   EXPECT_FALSE(Drop(text));
-  EXPECT_EQ(form.State().MicCount, 0);
+  EXPECT_EQ(form.State().LevelGrid.MicCount(), 0);
   EXPECT_EQ(form.Text1()->text(), "");
   EXPECT_TRUE(dialogs.errors.empty());
 
@@ -199,7 +198,7 @@ TEST_F(WindowInput, OtherDropsAreRefused) {
   dialogs.inputs = {"100"};
   form.Command2_Click();
   EXPECT_TRUE(tried);
-  EXPECT_EQ(form.State().MicCount, 40);
+  EXPECT_EQ(form.State().LevelGrid.MicCount(), 40);
 }
 
 TEST_F(WindowInput, ShortcutsStandForTheButtonsAndTheClick) {

@@ -13,12 +13,11 @@
 
 #include "grey.h"
 #include "map_fit.h"
+#include "no_pause.h"
 #include "picture_box.h"
 #include "widget_support.h"
 
 namespace {
-
-const DrawOptions kNoPause{std::chrono::milliseconds(0)};
 
 // One notch of the wheel turned towards the user over `widget`, as the window system sends it
 // (only such events pass on to the parent).
@@ -80,7 +79,7 @@ TEST_F(WindowScroll, TallMapGetsACappedWindowThatScrollsWithTheKeys) {
   ASSERT_LT(available.height(), 32768 + 94) << "the screen must not hold the map";
   QScrollBar* bar = form.VerticalScroll();
   EXPECT_EQ(form.height(), available.height());
-  EXPECT_EQ(form.Picture1()->size(), QSize(68, available.height() - 90));
+  EXPECT_EQ(form.Picture1()->size(), QSize(68, available.height() - kRoomAroundPicture));
   EXPECT_TRUE(bar->isVisible());
   EXPECT_FALSE(form.HorizontalScroll()->isVisible());
   EXPECT_EQ(bar->maximum(), 32768 - (available.height() - 94));
@@ -132,7 +131,7 @@ TEST_F(WindowScroll, WideMapScrollsSidewaysAndKeepsItsHeight) {
   EXPECT_TRUE(bar->isVisible());
   EXPECT_FALSE(form.VerticalScroll()->isVisible());
   EXPECT_EQ(form.size(), QSize(available.width(), 400 + 94));
-  EXPECT_EQ(form.Picture1()->size(), QSize(available.width() - 35, 404));
+  EXPECT_EQ(form.Picture1()->size(), QSize(available.width() - kScaleRoom, 404));
   EXPECT_LE(bar->geometry().bottom(), form.height() - 1);
   EXPECT_LE(form.Text1()->geometry().right(), form.width() - 1);
 

@@ -10,12 +10,12 @@
 
 #include "command_line.h"
 #include "initial_image.h"
-#include "map_layout.h"
+#include "window_layout.h"
+#include "no_pause.h"
 #include "picture_box.h"
 #include "widget_support.h"
 
 namespace {
-const DrawOptions kNoPause{std::chrono::milliseconds(0)};
 
 void ExpectGeometry(const QWidget* widget, const design::Rect& at) {
   EXPECT_EQ(widget->geometry(), QRect(at.left, at.top, at.width, at.height))
@@ -33,7 +33,7 @@ TEST(WindowStart, WithoutArgumentsShowsTheDesignedWindowAndLoadsNothing) {
   EXPECT_EQ(form.Text1()->text(), "");
   EXPECT_EQ(form.State().RangeDb, 100.0f);
   EXPECT_EQ(form.State().Decimation, 4);
-  EXPECT_EQ(form.State().MicCount, 0);
+  EXPECT_EQ(form.State().LevelGrid.MicCount(), 0);
   EXPECT_EQ(form.size(), QSize(design::kClientWidth, design::kClientHeight));
   ExpectGeometry(form.Text1(), design::kText1);
   ExpectGeometry(form.Command1(), design::kCommand1);
@@ -77,12 +77,12 @@ TEST(WindowStart, ArgumentHoldingBlanksIsOneFileLoadedAndPaintedAtActivation) {
   ScriptedDialogs dialogs;
   Form1 form(commandLine, dialogs, kNoPause);
   EXPECT_EQ(form.Text1()->text().toStdString(), path);  // set by Form_Load
-  EXPECT_EQ(form.State().MicCount, 0);                  // nothing before the window shows
+  EXPECT_EQ(form.State().LevelGrid.MicCount(), 0);      // nothing before the window shows
   Start(form);
 
   ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
-  EXPECT_EQ(form.State().MicCount, 100);
-  EXPECT_EQ(form.State().RowCount, 50);
+  EXPECT_EQ(form.State().LevelGrid.MicCount(), 100);
+  EXPECT_EQ(form.State().LevelGrid.RowCount(), 50);
   EXPECT_EQ(PaintedColumns(form), 100);
   EXPECT_TRUE(form.Text1()->isVisible());
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);

@@ -1,16 +1,13 @@
 #pragma once
-// Sizes that the map asks of the window: one interior pixel per data cell, a 2-pixel border,
-// room for the millisecond scale and the controls above the picture. All in window pixels.
+// Where the window's controls stand and how large the window grows around a map: room for the
+// millisecond scale right of the picture, the file name and the buttons above it. In pixels of
+// the client area.
 
 #include <cstdint>
-#include <stdexcept>
 
-class DrawError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+#include "map_geometry.h"
 
-// Design positions of the window's controls (pixels, client area).
+// Design positions of the window's controls before any map is shown.
 namespace design {
 struct Rect {
   int left, top, width, height;
@@ -26,13 +23,13 @@ inline constexpr Rect kProgressBar1{2, 6, 347, 15};
 inline constexpr int kMinClientWidth = kCommand2.left + kCommand2.width + 2;
 }  // namespace design
 
-inline constexpr int kPictureBorder = 2;  // pixels a side
-inline constexpr int kTickLength = 5;
-inline constexpr int kTickLabelRise = 5;
-// Largest window or picture side, in pixels, that the toolkit accepts.
-inline constexpr std::int64_t kMaxSide = 16777215;
+// Client pixels beside the picture (the scale's room) and around it (above: the controls).
+inline constexpr int kScaleRoom = 35;
+inline constexpr int kRoomAroundPicture = 90;
+// Text1 and ProgressBar1 are this much wider than the map has columns.
+inline constexpr int kTextBeyondColumns = 29;
 
-struct MapLayout {
+struct WindowLayout {
   std::int32_t pictureOuterWidth;   // MicCount + 4
   std::int32_t pictureOuterHeight;  // RowCount + 4
   std::int32_t clientWidth;         // picture + 35, never narrower than both buttons
@@ -40,5 +37,5 @@ struct MapLayout {
   std::int32_t textWidth;           // Text1 and ProgressBar1: MicCount + 29
 };
 
-// Throws DrawError when a size does not fit an int32 or exceeds what the toolkit accepts.
-MapLayout ComputeMapLayout(std::int32_t micCount, std::int32_t rowCount);
+// Throws DrawError when a size exceeds what the toolkit accepts.
+WindowLayout ComputeWindowLayout(const MapGeometry& map);

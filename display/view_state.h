@@ -1,0 +1,28 @@
+#pragma once
+// What a map shows: the level grid of the last successful load and the variables that say how it
+// is painted. Owned by whoever shows the map: the window and the headless renderer.
+
+#include <cstdint>
+
+#include "level_grid.h"
+#include "measurement.h"
+
+// The values the view starts with.
+inline constexpr float kStartRangeDb = 100.0f;
+inline constexpr std::int32_t kStartDecimation = 4;
+
+struct ViewState {
+  ::LevelGrid LevelGrid;
+  std::int32_t SampleRate = 0;  // samples per second; SampleRate / Decimation rows per second
+  std::int32_t Decimation = 0;  // samples summed into one row by the recording reader
+  float PeakLevel = 0.0f;       // largest level stored since start-up (never lowered)
+  float RangeDb = 0.0f;         // level span from black (PeakLevel) to white
+  bool StopDrawing = false;     // the user asked to stop painting
+};
+
+// Takes a successful load: its grid, its sampling rate when its kind has one, its peak.
+inline void TakeMeasurement(ViewState& state, Measurement&& measurement) {
+  state.LevelGrid = std::move(measurement.grid);
+  if (measurement.sampleRate) state.SampleRate = *measurement.sampleRate;
+  state.PeakLevel = measurement.peakLevel;
+}
