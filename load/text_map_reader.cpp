@@ -159,9 +159,17 @@ ReadOutcome ReadTextMap(const ReaderInput& input) {
 
   CheckTimeStep(header);
   const double q = header.time.value / header.precision.value;
-  const std::int32_t rowCount = RoundToInt32(q);
-  const std::int32_t micCount = RoundToInt32(header.microphones.value);
-  const std::int32_t sampleRate = RoundToInt32(input.decimation * (1.0 / header.precision.value));
+  const std::int32_t rowCount = RoundCountToInt32(
+      q, "its header gives " + DecimalText(q) + " rows (time " + DecimalText(header.time.value) +
+             " over time step " + DecimalText(header.precision.value) + ")");
+  const std::int32_t micCount = RoundCountToInt32(
+      header.microphones.value,
+      "its header gives " + DecimalText(header.microphones.value) + " microphones");
+  const double rate = input.decimation * (1.0 / header.precision.value);
+  const std::int32_t sampleRate =
+      RoundCountToInt32(rate, "its header gives a sample rate of " + DecimalText(rate) + " (" +
+                                  std::to_string(input.decimation) + " samples per time step of " +
+                                  DecimalText(header.precision.value) + " seconds)");
   if (rowCount < 0) {
     throw LoadError("its header gives a negative number of rows (time " +
                     Number(header.time.value) + " over time step " +
