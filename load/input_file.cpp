@@ -8,10 +8,13 @@
 #include <bit>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 #include "load_error.h"
 
 namespace {
+constexpr const char* kNotRegular = "it is not a regular file";
+
 std::string Cause(int error) {
   switch (error) {
     case ENOENT:
@@ -20,23 +23,36 @@ std::string Cause(int error) {
       return "permission to read the file is denied";
     case EISDIR:
       return "it is a folder, not a file";
+    case ENXIO:  // a socket, or a device file without its device
+      return kNotRegular;
     default:
       return std::string("the file cannot be read (") + std::strerror(error) + ")";
   }
+}
+
+// Why the open file cannot be read as a measurement, or nothing for a regular file, which is
+// then put back into blocking mode and its size stored.
+std::optional<std::string> RefuseUnlessRegular(int fd, std::uint64_t& size) {
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return Cause(errno);
+  if (S_ISDIR(info.st_mode)) return Cause(EISDIR);
+  if (!S_ISREG(info.st_mode)) return kNotRegular;
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return Cause(errno);
+  size = static_cast<std::uint64_t>(info.st_size);
+  return std::nullopt;
 }
 }  // namespace
 
 InputFile::InputFile(const std::string& fileName) {
   if (fileName.empty()) throw LoadError("no file name was given");
-  fd_ = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK, opening a FIFO waits for a writer before its type can be checked.
+  fd_ = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   if (fd_ < 0) throw LoadError(Cause(errno));
-  struct stat info {};
-  if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
-    const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+  if (const auto refusal = RefuseUnlessRegular(fd_, size_)) {
     ::close(fd_);
-    throw LoadError(error == 0 ? "it is not a regular file" : Cause(error));
+    throw LoadError(*refusal);
   }
-  size_ = static_cast<std::uint64_t>(info.st_size);
 }
 
 InputFile::~InputFile() {

@@ -141,8 +141,13 @@ BlockShape ShapeBlocks(double period, const std::string& answerText, std::int32_
                     " samples; it must be at least 1");
   }
   BlockShape shape{};
-  shape.lastIndex =
-      period < kSecondsBelow ? RoundToInt32(period * sampleRate - 1.0) : RoundToInt32(period - 1.0);
+  const bool inSeconds = period < kSecondsBelow;
+  const double blockSamples = inSeconds ? period * sampleRate : period;
+  shape.lastIndex = RoundCountToInt32(
+      blockSamples - 1.0,
+      "the repetition period \"" + answerText + "\" gives blocks of " + DecimalText(blockSamples) +
+          " samples" +
+          (inSeconds ? " at " + std::to_string(sampleRate) + " samples per second" : ""));
   if (shape.lastIndex < 2) {
     throw LoadError("the repetition period \"" + answerText + "\" is too short: it gives " +
                     "blocks of fewer than 3 samples at " + std::to_string(sampleRate) +
@@ -155,7 +160,9 @@ BlockShape ShapeBlocks(double period, const std::string& answerText, std::int32_
   }
   // sampleCount is at most the file's length and lastIndex >= 2, so the count stays within what
   // the file justifies.
-  shape.micCount = RoundToInt32(sampleCount / shape.lastIndex);
+  const double blocks = sampleCount / shape.lastIndex;
+  shape.micCount = RoundCountToInt32(blocks, "the repetition period \"" + answerText + "\" gives " +
+                                                 DecimalText(blocks) + " microphone positions");
   shape.rowCount = std::min(shape.rowCount, kMaxRows);
   return shape;
 }

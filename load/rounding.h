@@ -11,6 +11,7 @@
 class RoundingOverflow : public std::runtime_error {
  public:
   explicit RoundingOverflow(double value);
+  explicit RoundingOverflow(const std::string& message) : std::runtime_error(message) {}
 };
 
 // Nearest integer, ties to even, as a double (no range check).
@@ -36,3 +37,12 @@ inline std::int32_t RoundToInt32(double x) {
 inline std::int16_t RoundToInt16(double x) {
   return RoundToInt<std::int16_t>(x);
 }
+
+// RoundToInt32 of a count worked out from a file's fields. When it does not fit, the
+// RoundingOverflow's message is description (which names the field and gives the value) followed
+// by ", beyond the range of a 32-bit count".
+std::int32_t RoundCountToInt32(double x, const std::string& description);
+
+// x for messages, to 15 significant digits: enough for any number a file writes in decimal, few
+// enough to hide the last-bit error of a quotient ("1e+300", "4000000000", "0.1").
+std::string DecimalText(double x);

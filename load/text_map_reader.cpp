@@ -160,9 +160,18 @@ LoadResult ReadTextMap(const ReaderInput& input) {
 
   CheckTimeStep(header);
   const double rowsInTime = header.time.value / header.precision.value;
-  const std::int32_t rowCount = RoundToInt32(rowsInTime);
-  const std::int32_t micCount = RoundToInt32(header.microphones.value);
-  const std::int32_t sampleRate = RoundToInt32(input.decimation * (1.0 / header.precision.value));
+  const std::int32_t rowCount =
+      RoundCountToInt32(rowsInTime, "its header gives " + DecimalText(rowsInTime) + " rows (time " +
+                                        DecimalText(header.time.value) + " over time step " +
+                                        DecimalText(header.precision.value) + ")");
+  const std::int32_t micCount = RoundCountToInt32(
+      header.microphones.value,
+      "its header gives " + DecimalText(header.microphones.value) + " microphones");
+  const double rate = input.decimation * (1.0 / header.precision.value);
+  const std::int32_t sampleRate =
+      RoundCountToInt32(rate, "its header gives a sample rate of " + DecimalText(rate) + " (" +
+                                  std::to_string(input.decimation) + " samples per time step of " +
+                                  DecimalText(header.precision.value) + " seconds)");
   if (rowCount < 0) {
     throw LoadError("its header gives a negative number of rows (time " +
                     Number(header.time.value) + " over time step " +
