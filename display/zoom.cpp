@@ -1,0 +1,133 @@
+#include "zoom.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
+
+int ClampToInt(std::int64_t v) {
+  return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(), kIntMax));
+}
+
+// Floor and ceiling of a / b for b > 0.
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+  const std::int64_t q = a / b;
+  return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+std::int64_t CeilDiv(std::int64_t a, std::int64_t b) {
+  return -FloorDiv(-a, b);
+}
+
+// View pixels of a count of cells.
+std::int64_t PixelCount(Zoom zoom, std::int64_t cells) {
+  cells = std::max<std::int64_t>(cells, 0);
+  return zoom.out > 1 ? CeilDiv(cells, zoom.out) : cells * std::max(zoom.in, 1);
+}
+
+// The view pixel that holds the map point at the centre of view pixel `pixel` of `from`:
+// floor((pixel + 1/2) x scale(to) / scale(from)), exactly in integers (128 bits, as the product
+// of a far pixel and two factors may pass 64).
+std::int64_t MapPixel(Zoom from, Zoom to, std::int64_t pixel) {
+  __extension__ typedef __int128 Wide;
+  const Wide num = Wide{2 * pixel + 1} * std::max(to.in, 1) * std::max(from.out, 1);
+  const Wide den = Wide{2} * std::max(to.out, 1) * std::max(from.in, 1);
+  Wide q = num / den;
+  if (num % den != 0 && num < 0) --q;
+  return static_cast<std::int64_t>(std::clamp<Wide>(q, -kIntMax * 4, kIntMax * 4));
+}
+
+}  // namespace
+
+Zoom ZoomIn(Zoom zoom) {
+  if (zoom.out > 1) return zoom.out == 2 ? Zoom{} : Zoom{1, zoom.out - 1};
+  for (const int factor : kZoomInFactors) {
+    if (factor > zoom.in) return Zoom{factor, 1};
+  }
+  return Zoom{kMaxZoomIn, 1};
+}
+
+Zoom ZoomOut(Zoom zoom, int maxOut) {
+  maxOut = std::max(maxOut, 1);
+  if (zoom.in > 1) {
+    Zoom lower{};
+    for (const int factor : kZoomInFactors) {
+      if (factor < zoom.in) lower = Zoom{factor, 1};
+    }
+    return lower;
+  }
+  const int current = std::max(zoom.out, 1);
+  const int out = current >= maxOut ? maxOut : current + 1;
+  return out > 1 ? Zoom{1, out} : Zoom{};
+}
+
+int MaxZoomOut(std::int32_t micCount, std::int32_t rowCount) {
+  return std::max({micCount, rowCount, std::int32_t{1}});
+}
+
+QString ZoomText(Zoom zoom) {
+  if (zoom.out > 1) return QStringLiteral("1:%1").arg(zoom.out);
+  return QStringLiteral("%1%").arg(static_cast<qint64>(std::max(zoom.in, 1)) * 100);
+}
+
+double ZoomScale(Zoom zoom) {
+  return zoom.out > 1 ? 1.0 / zoom.out : static_cast<double>(std::max(zoom.in, 1));
+}
+
+QSize MapPixelSize(Zoom zoom, std::int32_t micCount, std::int32_t rowCount) {
+  return QSize(ClampToInt(PixelCount(zoom, micCount)), ClampToInt(PixelCount(zoom, rowCount)));
+}
+
+QRect PixelRectOfCells(Zoom zoom, const QRect& cells) {
+  if (cells.isEmpty()) return {};
+  if (zoom.out > 1) {
+    const std::int64_t left = FloorDiv(cells.left(), zoom.out);
+    const std::int64_t top = FloorDiv(cells.top(), zoom.out);
+    const std::int64_t right = FloorDiv(cells.right(), zoom.out);
+    const std::int64_t bottom = FloorDiv(cells.bottom(), zoom.out);
+    return QRect(QPoint(ClampToInt(left), ClampToInt(top)),
+                 QPoint(ClampToInt(right), ClampToInt(bottom)));
+  }
+  const std::int64_t in = std::max(zoom.in, 1);
+  return QRect(ClampToInt(cells.left() * in), ClampToInt(cells.top() * in),
+               ClampToInt(cells.width() * in), ClampToInt(cells.height() * in));
+}
+
+QRect CellsOfPixels(Zoom zoom, const QRect& pixels) {
+  if (pixels.isEmpty()) return {};
+  if (zoom.out > 1) {
+    const std::int64_t out = zoom.out;
+    return QRect(ClampToInt(pixels.left() * out), ClampToInt(pixels.top() * out),
+                 ClampToInt(pixels.width() * out), ClampToInt(pixels.height() * out));
+  }
+  const std::int64_t in = std::max(zoom.in, 1);
+  return QRect(
+      QPoint(ClampToInt(FloorDiv(pixels.left(), in)), ClampToInt(FloorDiv(pixels.top(), in))),
+      QPoint(ClampToInt(FloorDiv(pixels.right(), in)), ClampToInt(FloorDiv(pixels.bottom(), in))));
+}
+
+Zoom FitZoom(std::int32_t micCount, std::int32_t rowCount, QSize area) {
+  const std::int64_t mics = std::max<std::int32_t>(micCount, 0);
+  const std::int64_t rows = std::max<std::int32_t>(rowCount, 0);
+  if (mics == 0 || rows == 0) return Zoom{};
+  if (area.width() <= 0 || area.height() <= 0) return Zoom{1, MaxZoomOut(micCount, rowCount)};
+  Zoom best{};
+  bool fits = false;
+  for (const int factor : kZoomInFactors) {
+    if (mics * factor <= area.width() && rows * factor <= area.height()) {
+      best = Zoom{factor, 1};
+      fits = true;
+    }
+  }
+  if (fits) return best;
+  // ceil(count / out) <= side exactly when out >= ceil(count / side).
+  const std::int64_t out = std::max(CeilDiv(mics, area.width()), CeilDiv(rows, area.height()));
+  return Zoom{1, static_cast<int>(out)};
+}
+
+QPoint AnchoredScroll(Zoom from, Zoom to, QPoint cursor, QPoint scroll) {
+  const std::int64_t x = MapPixel(from, to, std::int64_t{scroll.x()} + cursor.x()) - cursor.x();
+  const std::int64_t y = MapPixel(from, to, std::int64_t{scroll.y()} + cursor.y()) - cursor.y();
+  return QPoint(ClampToInt(std::max<std::int64_t>(x, 0)), ClampToInt(std::max<std::int64_t>(y, 0)));
+}
