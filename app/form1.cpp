@@ -10,6 +10,8 @@
 #include <QScrollBar>
 #include <new>
 
+#include "empty_map.h"
+#include "file_names.h"
 #include "load_measurement.h"
 #include "picture_box.h"
 #include "range_text.h"
@@ -104,7 +106,7 @@ Form1::~Form1() {
 }
 
 void Form1::Form_Load() {
-  text1_->setText(QString::fromStdString(commandLine_));
+  ShowFileName(commandLine_);
   try {
     Yield();
   } catch (const WindowClosed&) {
@@ -118,7 +120,7 @@ void Form1::Form_Activate() {
     Yield();  // the window is drawn before any load starts
     state_.RangeDb = kStartRangeDb;
     state_.Decimation = kStartDecimation;
-    if (!commandLine_.empty()) LoadAndDraw(text1_->text().toStdString());
+    if (!commandLine_.empty()) LoadAndDraw(FileNameInText1());
   } catch (const WindowClosed&) {
   }
 }
@@ -138,9 +140,9 @@ void Form1::Form_FileDropped(const std::string& fileName) {
 }
 
 void Form1::OpenChosen(const std::string& fileName) {
-  text1_->setText(QString::fromStdString(fileName));
+  ShowFileName(fileName);
   try {
-    LoadAndDraw(text1_->text().toStdString());
+    LoadAndDraw(FileNameInText1());
   } catch (const WindowClosed&) {
   }
 }
@@ -175,7 +177,7 @@ void Form1::LoadAndDraw(const std::string& fileName) {
   try {
     result = LoadMeasurement(fileName, state_.PeakLevel, state_.Decimation, *this);
   } catch (const std::exception& e) {  // LoadError, or anything a reader let through
-    ShowFault("Cannot load " + fileName + ": " + Sentence(e.what()));
+    ShowFault("Cannot load " + FileNameText(fileName).toStdString() + ": " + Sentence(e.what()));
     return;
   }
   if (std::holds_alternative<Cancelled>(result)) return;
@@ -189,6 +191,24 @@ void Form1::LoadAndDraw(const std::string& fileName) {
   }
   // A refused file leaves the previous map, which is painted again as after any load.
   Draw();
+  if (std::holds_alternative<Measurement>(result)) SayIfEmpty(fileName);
+}
+
+void Form1::ShowFileName(const std::string& fileName) {
+  shownFileName_ = fileName;
+  text1_->setText(FileNameText(fileName));
+  shownFileNameText_ = text1_->text();
+}
+
+std::string Form1::FileNameInText1() const {
+  // The name as shown keeps its bytes; an edited one is what the user typed.
+  return text1_->text() == shownFileNameText_ ? shownFileName_ : FileNamePath(text1_->text());
+}
+
+void Form1::SayIfEmpty(const std::string& fileName) {
+  if (const auto reason = EmptyMapReason(fileName, state_.LevelGrid)) {
+    ShowFault(FileNameText(fileName).toStdString() + *reason);
+  }
 }
 
 void Form1::ShowRefusal(const Refusal& refusal) {

@@ -84,6 +84,11 @@ class Form1 : public QWidget, private LoadHost, private WindowMapSurface {
   // Paints the current grid; a fault ends in one error box.
   void Draw();
   void ShowRefusal(const Refusal& refusal);
+  // A loaded file that holds no cell gets one message after its (empty) paint.
+  void SayIfEmpty(const std::string& fileName);
+  // Text1 shows fileName; FileNameInText1 gives back its bytes unless the user edited it.
+  void ShowFileName(const std::string& fileName);
+  std::string FileNameInText1() const;
   void ShowFault(const std::string& text);
 
   // Scrolling (form1_scroll.cpp): the client area the screen leaves, the scroll bars placed for
@@ -104,6 +109,7 @@ class Form1 : public QWidget, private LoadHost, private WindowMapSurface {
   void Yield() override;  // also the map surface's
   std::optional<std::string> AskPeriod(const std::string& initialText) override;
   std::optional<double> ToNumber(const std::string& text) override;
+  std::optional<std::string> RefuseGridSize(std::int32_t micCount, std::int32_t rowCount) override;
 
   // WindowMapSurface
   void SetWidths(const MapGeometry& map) override;
@@ -117,6 +123,8 @@ class Form1 : public QWidget, private LoadHost, private WindowMapSurface {
   const DrawOptions drawOptions_;
   ViewState state_;
 
+  std::string shownFileName_;  // the bytes of the name Text1 was given
+  QString shownFileNameText_;  // and the text it shows for them
   QLineEdit* text1_;
   QPushButton* command1_;
   QPushButton* command2_;

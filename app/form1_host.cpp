@@ -50,6 +50,16 @@ std::optional<double> Form1::ToNumber(const std::string& text) {
   return ParseDecimal(text);
 }
 
+// A map the window cannot size is refused before its grid is allocated.
+std::optional<std::string> Form1::RefuseGridSize(std::int32_t micCount, std::int32_t rowCount) {
+  try {
+    ComputeWindowLayout(ComputeMapGeometry(micCount, rowCount));
+  } catch (const DrawError& e) {
+    return e.what();
+  }
+  return std::nullopt;
+}
+
 // A map that fits the screen's free area gets exactly its layout's sizes; a larger one a window
 // capped at that area, in which the picture scrolls (form1_scroll.cpp).
 void Form1::SetWidths(const MapGeometry& map) {

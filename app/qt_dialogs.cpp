@@ -1,5 +1,7 @@
 #include "qt_dialogs.h"
 
+#include "file_names.h"
+
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -20,7 +22,7 @@ std::optional<std::string> QtDialogs::OpenFile(QWidget* parent, const OpenFileSe
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty()) return std::nullopt;
-  return chosen.front().toStdString();
+  return FileNamePath(chosen.front());
 }
 
 std::optional<std::string> QtDialogs::InputBox(QWidget* parent, const std::string& prompt,

@@ -2,6 +2,7 @@
 // What a load needs from the program that runs it: the window implements this with its
 // controls and dialogs; tests and the headless renderer implement it their own way.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -25,4 +26,10 @@ class LoadHost {
   // Converts a typed answer to a number; nullopt when it is not one. The window reads it in the
   // user's locale first; the default takes "." as the decimal separator.
   virtual std::optional<double> ToNumber(const std::string& text) { return ParseDecimal(text); }
+  // Asked with the size of the grid before it is allocated: the reason why the host could not
+  // show a map of that size, which fails the load before any memory is spent on it.
+  virtual std::optional<std::string> RefuseGridSize(std::int32_t /*micCount*/,
+                                                    std::int32_t /*rowCount*/) {
+    return std::nullopt;
+  }
 };

@@ -26,6 +26,11 @@ LoadResult RunReader(ReaderKind kind, const ReaderInput& input) {
 
 }  // namespace
 
+LevelGrid NewGrid(const ReaderInput& input, std::int32_t rowCount, std::int32_t micCount) {
+  if (auto reason = input.host.RefuseGridSize(micCount, rowCount)) throw LoadError(*reason);
+  return LevelGrid(rowCount, micCount);
+}
+
 LoadResult LoadMeasurement(const std::string& fileName, float peakLevel, std::int32_t decimation,
                            LoadHost& host) {
   const ReaderKind kind = ReaderFor(FileKindOf(fileName));

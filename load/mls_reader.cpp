@@ -63,7 +63,7 @@ LoadResult ReadMlsFile(const ReaderInput& input) {
   }
 
   Measurement result;
-  result.grid = LevelGrid(rowCount, micCount);
+  result.grid = NewGrid(input, rowCount, micCount);
   result.peakLevel = input.peakLevel;
   file.AdviseSequential();
 

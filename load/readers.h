@@ -20,6 +20,10 @@ LoadResult ReadWavRecording(const ReaderInput& input);  // mono 16-bit WAV recor
 LoadResult ReadPcmRecording(const ReaderInput& input);  // raw float32 ".pcm" recording
 LoadResult ReadTextMap(const ReaderInput& input);       // text level-map export
 
+// A fresh grid of rows 0..rowCount by columns 0..micCount, once the host has accepted its size;
+// otherwise a LoadError with the host's reason.
+LevelGrid NewGrid(const ReaderInput& input, std::int32_t rowCount, std::int32_t micCount);
+
 // Raises peak to level when level is strictly greater: PeakLevel never falls.
 inline void RaisePeak(float& peak, float level) {
   if (level > peak) peak = level;

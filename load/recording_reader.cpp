@@ -179,7 +179,7 @@ LoadResult ReadRecording(const ReaderInput& input, const InputFile& file,
   Measurement result;
   result.sampleRate = data.sampleRate;
   result.peakLevel = input.peakLevel;
-  result.grid = LevelGrid(shape.rowCount, shape.micCount);
+  result.grid = NewGrid(input, shape.rowCount, shape.micCount);
   if (data.format == SampleFormat::Int16) {
     FillGrid<Int16Sample>(input, file, data, shape, result);
   } else {

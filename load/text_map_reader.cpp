@@ -192,7 +192,7 @@ LoadResult ReadTextMap(const ReaderInput& input) {
   CheckFileHoldsTables(header, static_cast<double>(rows), file.Size());
 
   Measurement result;
-  result.grid = LevelGrid(rowCount, micCount);
+  result.grid = NewGrid(input, rowCount, micCount);
   result.sampleRate = sampleRate;
   result.peakLevel = input.peakLevel;
   const double ln10 = std::log(10.0);

@@ -11,12 +11,14 @@
 #include <stdexcept>
 #include <streambuf>
 
+#include "shown_name.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
 std::runtime_error CannotWrite(const std::string& target, int error) {
-  return std::runtime_error("cannot write " + target + ": " + std::strerror(error));
+  return std::runtime_error("cannot write " + ShownName(target) + ": " + std::strerror(error));
 }
 
 // A write-only stream buffer on a descriptor; a failed write sets the stream's badbit.
@@ -96,7 +98,7 @@ void OutputFiles::Write(const std::string& target,
     if (error == 0 && ::fchmod(fd, NewFileMode()) != 0) error = errno;
   } catch (const std::exception& e) {
     ::close(fd);
-    throw std::runtime_error("cannot write " + target + ": " + e.what());
+    throw std::runtime_error("cannot write " + ShownName(target) + ": " + e.what());
   }
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error != 0) throw CannotWrite(target, error);
@@ -124,22 +126,23 @@ void CheckOutputTargets(const std::vector<std::string>& outputs,
     const fs::path spelled = fs::weakly_canonical(output, ignored);
     for (std::size_t j = 0; j < i; ++j) {
       if (fs::weakly_canonical(outputs[j], ignored) == spelled) {
-        throw std::runtime_error("two outputs name the same file " + output);
+        throw std::runtime_error("two outputs name the same file " + ShownName(output));
       }
     }
     if (::stat(output.c_str(), &out) != 0) continue;  // a new file cannot be an input
     if (S_ISDIR(out.st_mode))
-      throw std::runtime_error("cannot write " + output + ": it is a folder");
+      throw std::runtime_error("cannot write " + ShownName(output) + ": it is a folder");
     for (const std::string& input : inputs) {
       if (::stat(input.c_str(), &other) == 0 && other.st_dev == out.st_dev &&
           other.st_ino == out.st_ino) {
-        throw std::runtime_error("cannot write " + output + ": it is the input file " + input);
+        throw std::runtime_error("cannot write " + ShownName(output) + ": it is the input file " +
+                                 ShownName(input));
       }
     }
     for (std::size_t j = 0; j < i; ++j) {
       if (::stat(outputs[j].c_str(), &other) == 0 && other.st_dev == out.st_dev &&
           other.st_ino == out.st_ino) {
-        throw std::runtime_error("two outputs name the same file " + output);
+        throw std::runtime_error("two outputs name the same file " + ShownName(output));
       }
     }
   }

@@ -14,7 +14,9 @@ const char* const kRenderUsage =
     "  --png OUT     the map as an 8-bit greyscale PNG, one pixel per cell\n"
     "  --grid OUT    the levels as float32: .npy (rows x microphones) or .csv (one line per row)\n"
     "  --json        a summary of the loaded state on standard output\n"
-    "  --help, --version\n";
+    "  --help, --version\n"
+    "Exit status: 0 written, 1 a file could not be loaded, painted or written, 2 wrong\n"
+    "arguments, 3 the map holds no cells (nothing is written).\n";
 
 namespace {
 

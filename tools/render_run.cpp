@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "draw_map.h"
+#include "empty_map.h"
 #include "file_kind.h"
 #include "grid_export.h"
 #include "image_surface.h"
@@ -14,21 +15,41 @@
 #include "output_files.h"
 #include "quiet_host.h"
 #include "render_options.h"
+#include "shown_name.h"
 
 namespace {
 
-// A quiet host whose period prompt is answered by --period.
+// Qt writes PNGs through libpng, which refuses images wider or taller than this.
+constexpr std::int32_t kMaxPngSide = 1000000;
+
+// A quiet host whose period prompt is answered by --period; when a picture is asked for, a map
+// too large for it is refused before its grid is allocated.
 class RenderHost : public QuietHost {
  public:
-  explicit RenderHost(const std::optional<std::string>& period)
-      : QuietHost(period), period_(period.has_value()) {}
+  RenderHost(const std::optional<std::string>& period, bool picture)
+      : QuietHost(period), period_(period.has_value()), picture_(picture) {}
   std::optional<std::string> AskPeriod(const std::string& initialText) override {
     if (!period_) throw LoadError("it is a recording: give its repetition period with --period");
     return QuietHost::AskPeriod(initialText);
   }
+  std::optional<std::string> RefuseGridSize(std::int32_t micCount, std::int32_t rowCount) override {
+    if (!picture_) return std::nullopt;
+    try {
+      ComputeMapGeometry(micCount, rowCount);
+    } catch (const DrawError& e) {
+      return e.what();
+    }
+    if (micCount > kMaxPngSide || rowCount > kMaxPngSide) {
+      return "its map of " + std::to_string(micCount) + " x " + std::to_string(rowCount) +
+             " cells is too large for a PNG (at most " + std::to_string(kMaxPngSide) +
+             " pixels a side)";
+    }
+    return std::nullopt;
+  }
 
  private:
   bool period_;
+  bool picture_;
 };
 
 std::string RefusalText(const Refusal& refusal) {
@@ -82,6 +103,15 @@ void WritePng(const QImage& image, int fd) {
   }
 }
 
+void WriteJson(const ViewState& state, const std::string& file, std::ostream& out) {
+  out << "{\"kind\": " << JsonString(FileKindOf(file))
+      << ", \"mic_count\": " << state.LevelGrid.MicCount()
+      << ", \"row_count\": " << state.LevelGrid.RowCount()
+      << ", \"sample_rate\": " << state.SampleRate
+      << ", \"peak_level\": " << FloatText(state.PeakLevel)
+      << ", \"range_db\": " << FloatText(state.RangeDb) << "}\n";
+}
+
 }  // namespace
 
 int RunRenderer(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
@@ -114,12 +144,19 @@ int RunRenderer(const std::vector<std::string>& arguments, std::ostream& out, st
   ViewState state;
   state.RangeDb = options.rangeDb;
   state.Decimation = kStartDecimation;
-  RenderHost host(options.period);
+  RenderHost host(options.period, options.pngPath.has_value());
   for (const std::string& file : options.files) {
     if (const auto cause = LoadInto(state, file, host)) {
-      err << "mlsvexal-render: cannot load " << file << ": " << *cause << "\n";
+      err << "mlsvexal-render: cannot load " << ShownName(file) << ": " << *cause << "\n";
       return 1;
     }
+  }
+
+  const std::string& shown = options.files.back();
+  if (const auto reason = EmptyMapReason(shown, state.LevelGrid)) {
+    err << "mlsvexal-render: " << ShownName(shown) << *reason << "\n";
+    if (options.json) WriteJson(state, shown, out);
+    return 3;
   }
 
   // Painted only when a picture is asked for.
@@ -127,19 +164,14 @@ int RunRenderer(const std::vector<std::string>& arguments, std::ostream& out, st
   try {
     if (options.pngPath) DrawMap(state, surface);
   } catch (const std::exception& e) {
-    err << "mlsvexal-render: cannot paint the map of " << options.files.back() << ": " << e.what()
+    err << "mlsvexal-render: cannot paint the map of " << ShownName(shown) << ": " << e.what()
         << "\n";
     return 1;
   }
   try {
     OutputFiles files;
     if (options.pngPath) {
-      if (surface.Image().isNull()) {
-        err << "mlsvexal-render: the map has no cells, so no picture was written\n";
-      } else {
-        files.Write(*options.pngPath,
-                    [&](int fd, std::ostream&) { WritePng(surface.Image(), fd); });
-      }
+      files.Write(*options.pngPath, [&](int fd, std::ostream&) { WritePng(surface.Image(), fd); });
     }
     if (options.gridPath) {
       const bool npy = options.gridPath->ends_with(".npy");
@@ -152,14 +184,6 @@ int RunRenderer(const std::vector<std::string>& arguments, std::ostream& out, st
     err << "mlsvexal-render: " << e.what() << "\n";
     return 1;
   }
-
-  if (options.json) {
-    out << "{\"kind\": " << JsonString(FileKindOf(options.files.back()))
-        << ", \"mic_count\": " << state.LevelGrid.MicCount()
-        << ", \"row_count\": " << state.LevelGrid.RowCount()
-        << ", \"sample_rate\": " << state.SampleRate
-        << ", \"peak_level\": " << FloatText(state.PeakLevel)
-        << ", \"range_db\": " << FloatText(state.RangeDb) << "}\n";
-  }
+  if (options.json) WriteJson(state, shown, out);
   return 0;
 }

@@ -5,5 +5,6 @@
 #include <vector>
 
 // The headless renderer: loads each file like successive Browse choices, then writes what the
-// options ask for. Returns the exit status: 0 done, 1 a load or paint failed, 2 wrong arguments.
+// options ask for. Returns the exit status: 0 done, 1 a load, paint or write failed, 2 wrong
+// arguments, 3 the map holds no cells (nothing is written).
 int RunRenderer(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
