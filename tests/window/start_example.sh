@@ -3,7 +3,7 @@
 # example is named relative to its folder ("./room.mls"), under folders whose names hold a ".".
 source "$(dirname "$0")/lib.sh"
 
-cd "$EXAMPLES"
+cd "$EXAMPLES" || fail "the copy of the examples is missing"
 "$RENDERER" --png "$WORK/room.png" ./room.mls
 start_viewer ./room.mls
 wait_picture "$WORK/room.png"
