@@ -1,6 +1,6 @@
 #pragma once
-// Large generated inputs for the benchmarks, written once into /tmp/vexal_bench (no "." in the
-// path) and reused while they exist with the expected size.
+// Large generated inputs for the benchmarks, written once into /tmp/vexal_bench and reused while
+// they exist with the expected size.
 
 #include <cstdint>
 #include <functional>

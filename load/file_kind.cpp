@@ -3,8 +3,11 @@
 #include <cctype>
 
 std::string FileKindOf(const std::string& fileName) {
-  const auto dot = fileName.find('.');
-  std::string kind = dot == std::string::npos ? fileName : fileName.substr(dot + 1);
+  // Only the file's own name counts: a "." in a folder name says nothing about the file.
+  const auto slash = fileName.rfind('/');
+  const std::string name = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
+  const auto dot = name.find('.');
+  std::string kind = dot == std::string::npos ? name : name.substr(dot + 1);
   for (char& c : kind) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return kind;
 }

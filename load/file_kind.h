@@ -2,7 +2,8 @@
 
 #include <string>
 
-// The upper-cased text after the first "." of the whole name (the whole name when it has none).
+// The upper-cased text after the first "." of the file's own name, the part after the last "/"
+// (the whole own name when it has no "."). Only "/" separates folders.
 std::string FileKindOf(const std::string& fileName);
 
 enum class ReaderKind { Mls, Wav, Pcm, TextMap };

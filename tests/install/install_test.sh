@@ -18,8 +18,8 @@ fail() {
   failures=$((failures + 1))
 }
 
-# The file kind comes from the first "." of a path, so the prefix must hold none.
-prefix=$(mktemp -d /tmp/vexal_install_XXXXXX)
+# A "." in the prefix's name, as in many install folders, changes nothing.
+prefix=$(mktemp -d /tmp/vexal.install-XXXXXX)
 trap 'rm -rf "$prefix"' EXIT
 share=$prefix/share
 

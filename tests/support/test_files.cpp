@@ -8,8 +8,9 @@
 namespace fs = std::filesystem;
 
 TempFolder::TempFolder() {
-  // mkdtemp under /tmp: "vexal_XXXXXX" never holds a ".".
-  std::string pattern = "/tmp/vexal_XXXXXX";
+  // The "." in the folder's name makes every test's load prove that only the file's own name
+  // chooses the reader.
+  std::string pattern = "/tmp/vexal.test-XXXXXX";
   if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
   path_ = pattern;
 }
@@ -27,7 +28,8 @@ std::string TempFolder::Write(const std::string& name, std::string_view bytes) c
   return file.string();
 }
 
-std::string TempFolder::Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+std::string TempFolder::Write(const std::string& name,
+                              const std::vector<std::uint8_t>& bytes) const {
   return Write(name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 

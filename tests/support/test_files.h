@@ -1,5 +1,5 @@
 #pragma once
-// Test inputs: files written into a fresh temporary folder whose path holds no ".".
+// Test inputs: files written into a fresh temporary folder whose name holds a ".".
 
 #include <cstdint>
 #include <filesystem>

@@ -11,14 +11,33 @@
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-TEST(FileKind, ComesFromTheFirstDotOfTheWholeName) {
+TEST(FileKind, ComesFromTheFirstDotOfTheFilesOwnName) {
   EXPECT_EQ(FileKindOf("/data/scan.mls"), "MLS");
   EXPECT_EQ(FileKindOf("/data/scan.MLS"), "MLS");
   EXPECT_EQ(FileKindOf("scan.Wav"), "WAV");
-  EXPECT_EQ(FileKindOf("C:\\my.data\\scan.wav"), "DATA\\SCAN.WAV");
   EXPECT_EQ(FileKindOf("take.wav.bak"), "WAV.BAK");
+  EXPECT_EQ(FileKindOf("/data/take.wav.bak"), "WAV.BAK");
   EXPECT_EQ(FileKindOf("noextension"), "NOEXTENSION");
   EXPECT_EQ(FileKindOf(""), "");
+}
+
+TEST(FileKind, DotsInFolderNamesDoNotCount) {
+  EXPECT_EQ(FileKindOf("/home/j.doe/hall.wav"), "WAV");
+  EXPECT_EQ(FileKindOf("meas.2024/hall.mls"), "MLS");
+  EXPECT_EQ(FileKindOf("./hall.pcm"), "PCM");
+  EXPECT_EQ(FileKindOf("../a.b/c.d/hall.__lev"), "__LEV");
+  EXPECT_EQ(FileKindOf("/src/mlsvexal-1.0/examples/room.mls"), "MLS");
+  EXPECT_EQ(FileKindOf("/home/j.doe/noext"), "NOEXT");
+  EXPECT_EQ(FileKindOf("dir.x/"), "");
+  EXPECT_EQ(FileKindOf("/"), "");
+  // A hidden file's own name starts with its first ".".
+  EXPECT_EQ(FileKindOf("/home/j.doe/.mls"), "MLS");
+}
+
+TEST(FileKind, OnlySlashSeparatesFolders) {
+  EXPECT_EQ(FileKindOf("C:\\my.data\\scan.wav"), "DATA\\SCAN.WAV");
+  EXPECT_EQ(FileKindOf("/data/my.data\\scan.wav"), "DATA\\SCAN.WAV");
+  EXPECT_EQ(FileKindOf("my.data\\scan/hall.wav"), "WAV");
 }
 
 TEST(FileKind, OnlyTheExactKindsSelectTheBinaryReaders) {

@@ -1,13 +1,15 @@
 # Shared by the real-window tests: run under xvfb-run, drive the window with xdotool, read its
 # pixels from screenshots of the root window.
-# Arguments of every test: VIEWER RENDERER EXAMPLES_DIR
+# Arguments of every test: VIEWER RENDERER EXAMPLES_DIR (the tests use a copy of the examples)
 set -euo pipefail
 
 VIEWER=$1
 RENDERER=$2
-EXAMPLES=$3
 HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-WORK=$(mktemp -d /tmp/vexal_XXXXXX)  # no "." in the path: the file kind comes from the first "."
+# Folder names with a "." in them, as in a clone into "mlsvexal-1.0": only the file's own name may
+# choose the reader, so every test loads through them.
+WORK=$(mktemp -d /tmp/vexal.window-XXXXXX)
+EXAMPLES=$WORK/mlsvexal-1.0/examples
 VIEWER_PID=
 # Picture1's interior in the client area: the design position plus the 2-pixel border.
 readonly INTERIOR_X=4 INTERIOR_Y=58
@@ -24,6 +26,9 @@ cleanup() {
   rm -rf "$WORK"
 }
 trap cleanup EXIT
+
+mkdir -p "$EXAMPLES"
+cp "$3"/* "$EXAMPLES"/
 
 fail() {
   echo "FAIL: $*" >&2

@@ -13,6 +13,7 @@ start_viewer "$WORK/tall.mls"
 # Capped at the screen's height (no window manager: no frame), one pixel per cell.
 readonly ROWS_SHOWN=$((SCREEN_H - 94))
 wait_part "$WORK/tall.png" 0 0 64 $ROWS_SHOWN
+window_origin  # the match may come from a screenshot taken just after the window grew
 ((WIN_H == SCREEN_H)) || fail "the window is $WIN_H high, not capped at $SCREEN_H"
 press End
 wait_part "$WORK/tall.png" 0 $((32768 - ROWS_SHOWN)) 64 $ROWS_SHOWN
@@ -24,6 +25,7 @@ write_mls "$WORK/wide.mls" 4000 400
 "$RENDERER" --png "$WORK/wide.png" "$WORK/wide.mls"
 start_viewer "$WORK/wide.mls"
 wait_part "$WORK/wide.png" 0 0 $((SCREEN_W - 39)) 400
+window_origin
 ((WIN_W == SCREEN_W)) || fail "the window is $WIN_W wide, not capped at $SCREEN_W"
 press End
 readonly COLUMNS_SHOWN=$((SCREEN_W - 39))
