@@ -18,7 +18,7 @@ std::string Fixed(double value, int decimals, const std::string& decimalPoint) {
 }  // namespace
 
 std::string CellReadout(const ViewState& state, std::int32_t column, std::int32_t row,
-                        const std::string& decimalPoint) {
+                        LevelScale scale, const std::string& decimalPoint) {
   const LevelGrid& grid = state.LevelGrid;
   if (column < 1 || row < 1 || column > grid.MicCount() || row > grid.RowCount()) return {};
   const double level = grid.At(row, column);
@@ -26,9 +26,13 @@ std::string CellReadout(const ViewState& state, std::int32_t column, std::int32_
   if (state.SampleRate != 0 && state.Decimation != 0) {
     const double ms = static_cast<double>(row) * state.Decimation / state.SampleRate * 1000.0;
     text += "\nTime " + Fixed(ms, 3, decimalPoint) + " ms";
+  } else {
+    text += "\nRow " + std::to_string(row);
   }
-  text += "\nLevel " + Fixed(level, 2, decimalPoint);
-  text += "\n" + Fixed(static_cast<double>(state.PeakLevel) - level, 2, decimalPoint) +
+  const QString point = QString::fromStdString(decimalPoint);
+  text += "\nLevel " + LevelText(scale, level, 2, point).toStdString();
+  text += "\n" +
+          LevelText(scale, static_cast<double>(state.PeakLevel) - level, 2, point).toStdString() +
           " below the peak";
   return text;
 }

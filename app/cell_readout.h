@@ -4,11 +4,12 @@
 #include <cstdint>
 #include <string>
 
+#include "level_units.h"
 #include "view_state.h"
 
 // Lines describing cell (column, row), both from 1, of the state's grid: the microphone position,
-// the time from the start of the response (left out while SampleRate or Decimation is 0), the
-// level, and how far it lies below PeakLevel, in the level's units. Numbers use decimalPoint.
-// Empty for a cell outside the grid.
+// the time from the start of the response (the row while SampleRate or Decimation is 0), the
+// level, and how far it lies below PeakLevel, in the level's units with their dB equivalent.
+// Numbers use decimalPoint. Empty for a cell outside the grid.
 std::string CellReadout(const ViewState& state, std::int32_t column, std::int32_t row,
-                        const std::string& decimalPoint);
+                        LevelScale scale, const std::string& decimalPoint);

@@ -45,8 +45,10 @@ Form1::Form1(std::string commandLine, Dialogs& dialogs, DrawOptions drawOptions,
   setObjectName("Form1");
   setWindowTitle("MLS Vexal");
 
-  // Created in tab order: the picture first, so that it takes the focus first.
-  picture1_ = new PictureBox(this);
+  // Created in tab order: the picture first, so that it takes the focus first. The map view lies
+  // under the designed controls and paints only its picture and scale.
+  mapView_ = new MapView(state_, this);
+  picture1_ = mapView_->Picture();
   command1_ = new QPushButton("Browse", this);
   command1_->setObjectName("Command1");
   text1_ = new QLineEdit(this);
@@ -59,22 +61,7 @@ Form1::Form1(std::string commandLine, Dialogs& dialogs, DrawOptions drawOptions,
   progressBar1_->setTextVisible(false);
   command2_ = new QPushButton("Redraw", this);
   command2_->setObjectName("Command2");
-  // Last in the focus chain and never focused: keys reach them through the picture.
-  hScroll_ = new QScrollBar(Qt::Horizontal, this);
-  vScroll_ = new QScrollBar(Qt::Vertical, this);
-  for (QScrollBar* bar : {hScroll_, vScroll_}) {
-    bar->setFocusPolicy(Qt::NoFocus);
-    bar->setRange(0, 0);
-    bar->hide();
-    connect(bar, &QScrollBar::valueChanged, this, &Form1::FollowScroll);
-  }
-  readout_ = new QLabel(this, Qt::ToolTip);
-  readout_->setObjectName("Readout");
-  readout_->setForegroundRole(QPalette::ToolTipText);
-  readout_->setBackgroundRole(QPalette::ToolTipBase);
-  readout_->setAutoFillBackground(true);
-  readout_->setMargin(3);
-
+  mapView_->setGeometry(0, 0, design::kClientWidth, design::kClientHeight);
   Place(text1_, design::kText1);
   Place(command1_, design::kCommand1);
   Place(command2_, design::kCommand2);
@@ -93,10 +80,11 @@ Form1::Form1(std::string commandLine, Dialogs& dialogs, DrawOptions drawOptions,
   connect(command1_, &QPushButton::clicked, this, &Form1::Command1_Click);
   connect(command2_, &QPushButton::clicked, this, &Form1::Command2_Click);
   connect(picture1_, &PictureBox::clicked, this, &Form1::Picture1_Click);
-  connect(picture1_, &PictureBox::hovered, this, &Form1::ShowReadout);
-  connect(picture1_, &PictureBox::hoverEnded, this, &Form1::HideReadout);
+  connect(mapView_, &MapView::zoomedMapResized, this, &Form1::FollowZoom);
+  connect(mapView_, &MapView::rangeStepped, this, &Form1::StepRange);
+  connect(mapView_, &MapView::scaleToMapRequested, this, &Form1::ScaleToMap);
   setAcceptDrops(true);
-  AddShortcuts();
+  AddActions();
 
   Form_Load();
 }
@@ -163,7 +151,7 @@ void Form1::Command2_Click() {
   }
   state_.RangeDb = std::get<float>(range);
   try {
-    Draw();
+    Draw(drawOptions_);
   } catch (const WindowClosed&) {
   }
 }
@@ -183,14 +171,12 @@ void Form1::LoadAndDraw(const std::string& fileName) {
   if (std::holds_alternative<Cancelled>(result)) return;
   if (auto* measurement = std::get_if<Measurement>(&result)) {
     TakeMeasurement(state_, std::move(*measurement));
-    // The picture shows the previous grid until the paint clears it.
-    paintedColumns_ = 0;
-    HideReadout();
+    mapView_->SetLevelScale(LevelScaleFor(ReaderFor(FileKindOf(fileName))));
   } else {
     ShowRefusal(std::get<Refusal>(result));
   }
   // A refused file leaves the previous map, which is painted again as after any load.
-  Draw();
+  Draw(drawOptions_);
   if (std::holds_alternative<Measurement>(result)) SayIfEmpty(fileName);
 }
 
@@ -223,10 +209,10 @@ void Form1::ShowRefusal(const Refusal& refusal) {
   }
 }
 
-void Form1::Draw() {
+void Form1::Draw(const DrawOptions& options) {
   std::string cause;
   try {
-    DrawMap(state_, *this, drawOptions_);
+    DrawMap(state_, *this, options);
     return;
   } catch (const std::bad_alloc&) {
     cause = "there is not enough memory for the picture";
@@ -250,27 +236,35 @@ void Form1::showEvent(QShowEvent* event) {
 
 void Form1::closeEvent(QCloseEvent* event) {
   closed_ = true;  // a running load or paint ends at its next yield
-  HideReadout();
+  mapView_->HideReadout();
   event->accept();
 }
 
-void Form1::paintEvent(QPaintEvent*) {
-  if (ticks_.empty()) return;
-  QPainter painter(this);
-  painter.setPen(Qt::black);
-  const QRect picture = picture1_->geometry();
-  const auto edge = static_cast<float>(picture.x() + picture.width());
-  // A scrolled map: the scale moves with the rows, and only ticks beside the picture show.
-  const bool scrolls = !vScroll_->isHidden();
-  const auto scrolled = static_cast<float>(vScroll_->value());
-  for (const Tick& tick : ticks_) {
-    const float y = static_cast<float>(picture.y()) + tick.offsetRows - scrolled;
-    if (scrolls && (y < static_cast<float>(picture.y()) ||
-                    y > static_cast<float>(picture.y() + picture.height()))) {
-      continue;
-    }
-    painter.drawLine(QPointF(edge, y), QPointF(edge + kTickLength, y));
-    painter.drawText(QRectF(edge + kTickLength, y - kTickLabelRise, 100, 100),
-                     Qt::AlignLeft | Qt::AlignTop, QString::number(tick.ms));
+void Form1::StepRange(int direction) {
+  if (Running()) return;
+  const auto running = RunningScope(running_);
+  // Steps of 5 level units; a span never becomes 0, which no map can be painted with.
+  float range = state_.RangeDb + 5.0f * static_cast<float>(direction);
+  if (range == 0.0f) range = 5.0f * static_cast<float>(direction);
+  state_.RangeDb = range;
+  try {
+    Draw(DrawOptions{std::chrono::steady_clock::duration::zero()});
+  } catch (const WindowClosed&) {
+  }
+}
+
+void Form1::ScaleToMap() {
+  if (Running()) return;
+  const LevelGrid& grid = state_.LevelGrid;
+  if (grid.MicCount() == 0 || grid.RowCount() == 0) return;
+  const auto running = RunningScope(running_);
+  float loudest = grid.At(1, 1);
+  for (std::int32_t c = 1; c <= grid.MicCount(); ++c) {
+    for (const float level : grid.DataColumn(c)) loudest = std::max(loudest, level);
+  }
+  state_.PeakLevel = loudest;
+  try {
+    Draw(DrawOptions{std::chrono::steady_clock::duration::zero()});
+  } catch (const WindowClosed&) {
   }
 }

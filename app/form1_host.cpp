@@ -6,10 +6,14 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QProgressBar>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
 #include <algorithm>
 #include <cmath>
 
 #include "form1.h"
+#include "map_view.h"
 #include "picture_box.h"
 #include "rounding.h"
 
@@ -60,44 +64,65 @@ std::optional<std::string> Form1::RefuseGridSize(std::int32_t micCount, std::int
   return std::nullopt;
 }
 
-// A map that fits the screen's free area gets exactly its layout's sizes; a larger one a window
-// capped at that area, in which the picture scrolls (form1_scroll.cpp).
+// The window lays out the map at the view's zoom. A map that fits the screen's free area gets
+// exactly its layout's sizes; a larger one a window capped at that area, in which it scrolls.
 void Form1::SetWidths(const MapGeometry& map) {
-  const WindowLayout layout = ComputeWindowLayout(map);
+  shownMap_ = map;
+  mapView_->PrepareZoomFor(map.micCount, map.rowCount);
+  SizeToMap(/*heightsToo=*/false);
+}
+
+void Form1::SetHeights(const MapGeometry&) {
+  SizeToMap(/*heightsToo=*/true);
+}
+
+void Form1::FollowZoom() {
+  SizeToMap(/*heightsToo=*/true);
+}
+
+void Form1::SizeToMap(bool heightsToo) {
+  const QSize zoomed =
+      MapPixelSize(mapView_->CurrentZoom(), shownMap_.micCount, shownMap_.rowCount);
+  const WindowLayout layout =
+      ComputeWindowLayout(ComputeMapGeometry(zoomed.width(), zoomed.height()));
   const QSize available = AvailableClientSize();
-  const MapFit fit = FitMap(layout, available.width(), available.height(), ScrollBarExtent());
+  const int bar = ScrollBarExtent();
+  const MapFit fit = FitMap(layout, available.width(), available.height(), bar);
   setFixedWidth(fit.clientWidth);
-  picture1_->resize(fit.pictureWidth, picture1_->height());
   // Capped, the file name and the progress bar end inside the window.
   const int textWidth = fit.scrollsX ? std::min(layout.textWidth, fit.clientWidth - 2 * text1_->x())
                                      : layout.textWidth;
   text1_->resize(textWidth, text1_->height());
   progressBar1_->resize(textWidth, progressBar1_->height());
+  if (heightsToo) {
+    setFixedHeight(fit.clientHeight);
+    mapView_->Place(layout, fit, bar);
+  } else {
+    picture1_->resize(fit.pictureWidth, picture1_->height());
+    mapView_->resize(fit.clientWidth, mapView_->height());
+  }
 }
 
-void Form1::SetHeights(const MapGeometry& map) {
-  const WindowLayout layout = ComputeWindowLayout(map);
-  const QSize available = AvailableClientSize();
-  const MapFit fit = FitMap(layout, available.width(), available.height(), ScrollBarExtent());
-  picture1_->resize(picture1_->width(), fit.pictureHeight);
-  setFixedHeight(fit.clientHeight);
-  PlaceScrollBars(layout, fit);
+QSize Form1::AvailableClientSize() const {
+  const QScreen* shownOn = screen();
+  if (shownOn == nullptr) return {design::kClientWidth, design::kClientHeight};
+  // The frame is known once the window is shown; before that it counts as none.
+  const QSize frame = frameGeometry().size() - geometry().size();
+  return shownOn->availableGeometry().size() - frame;
+}
+
+int Form1::ScrollBarExtent() const {
+  return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, mapView_->VerticalScroll());
 }
 
 void Form1::Clear(std::int32_t micCount, std::int32_t rowCount) {
-  ticks_.clear();
-  paintedColumns_ = 0;
-  HideReadout();
-  picture1_->ClearInterior(micCount, rowCount);
-  update();
+  mapView_->Clear(micCount, rowCount);
 }
 
-void Form1::DrawTick(float offsetRows, int ms) {
-  ticks_.push_back({offsetRows, ms});
-  update();
+void Form1::DrawTick(float offsetRows, int label) {
+  mapView_->DrawTick(offsetRows, label);
 }
 
 void Form1::PaintColumn(std::int32_t column, std::span<const std::uint8_t> greys) {
-  picture1_->PaintColumn(column - 1, greys);
-  paintedColumns_ = column;
+  mapView_->PaintColumn(column, greys);
 }

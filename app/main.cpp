@@ -8,6 +8,10 @@ int main(int argc, char* argv[]) {
   // The file name is taken before Qt removes the arguments it knows.
   const std::string commandLine = CommandLineText(argc, argv);
   QApplication app(argc, argv);
+  // Where the view's remembered choices live (QSettings); no display name, which the window
+  // system would append to every dialog's title.
+  QCoreApplication::setOrganizationName("mlsvexal");
+  QCoreApplication::setApplicationName("mlsvexal");
   QtDialogs dialogs;
   Form1 form(commandLine, dialogs);
   form.show();

@@ -3,15 +3,13 @@
 #include <qdrawutil.h>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
-#include "initial_image.h"
+#include "draw_error.h"
+#include "map_geometry.h"
+#include "map_region.h"
+#include "reduce_loudest.h"
 #include "window_layout.h"
-
-namespace {
-QColor Background() {
-  return QColor(kPictureBackground, kPictureBackground, kPictureBackground);
-}
-}  // namespace
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
   setObjectName("Picture1");
@@ -23,32 +21,79 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
 }
 
 void PictureBox::ClearInterior(std::int32_t width, std::int32_t height) {
-  if (width <= 0 || height <= 0) {
-    interior_ = QImage();
-  } else {
-    interior_ = QImage(width, height, QImage::Format_RGB32);
-    if (interior_.isNull()) throw DrawError("there is not enough memory for the picture");
-    interior_.fill(Background());
-    QPainter painter(&interior_);
-    painter.drawImage(0, 0, InitialImage());
+  greys_ = QImage();
+  reduced_ = QImage();
+  paintedColumns_ = 0;
+  if (width > 0 && height > 0) {
+    greys_ = QImage(width, height, QImage::Format_Grayscale8);
+    if (greys_.isNull()) throw DrawError("there is not enough memory for the picture");
+    greys_.fill(static_cast<uint>(kPictureBackground));
+    if (zoom_.out > 1) reduced_ = ReduceLoudest(greys_, zoom_.out);
   }
   update();
 }
 
 void PictureBox::PaintColumn(std::int32_t x, std::span<const std::uint8_t> greys) {
-  if (x < 0 || x >= interior_.width()) return;
-  const auto rows = static_cast<int>(std::min<std::size_t>(greys.size(), interior_.height()));
-  uchar* bits = interior_.bits();
-  const qsizetype stride = interior_.bytesPerLine();
-  for (int r = 0; r < rows; ++r) {
-    const std::uint8_t g = greys[static_cast<std::size_t>(r)];
-    reinterpret_cast<QRgb*>(bits + r * stride)[x] = qRgb(g, g, g);
-  }
-  const QRect column =
-      QRect(x, 0, 1, rows).translated(QPoint(kPictureBorder, kPictureBorder) - scroll_);
+  if (x < 0 || x >= greys_.width()) return;
+  const auto rows = static_cast<int>(std::min<std::size_t>(greys.size(), greys_.height()));
+  uchar* bits = greys_.bits();
+  const qsizetype stride = greys_.bytesPerLine();
+  for (int r = 0; r < rows; ++r) bits[r * stride + x] = greys[static_cast<std::size_t>(r)];
+  paintedColumns_ = std::max(paintedColumns_, x + 1);
+  if (zoom_.out > 1) ReduceColumn(x);
+  const QRect column = PixelRectOfCells(zoom_, QRect(x, 0, 1, rows))
+                           .translated(QPoint(kPictureBorder, kPictureBorder) - scroll_);
   const QRect shown = column.intersected(Inside());
   if (!shown.isEmpty()) update(shown);
   emit columnPainted(x);
+}
+
+// The block column of cell column x, from the cells painted in it so far.
+void PictureBox::ReduceColumn(std::int32_t x) {
+  const int out = zoom_.out;
+  const int blockX = x / out;
+  const int first = blockX * out;
+  const int last = std::min(x, greys_.width() - 1);
+  for (int blockY = 0; blockY < reduced_.height(); ++blockY) {
+    uchar loudest = 255;
+    const int lastRow = std::min(greys_.height(), (blockY + 1) * out);
+    for (int r = blockY * out; r < lastRow; ++r) {
+      const uchar* row = greys_.constScanLine(r);
+      for (int c = first; c <= last; ++c) loudest = std::min(loudest, row[c]);
+    }
+    reduced_.scanLine(blockY)[blockX] = loudest;
+  }
+}
+
+void PictureBox::SetZoom(Zoom zoom) {
+  if (zoom == zoom_) return;
+  zoom_ = zoom;
+  reduced_ = QImage();
+  if (zoom_.out > 1 && !greys_.isNull()) {
+    // Unpainted columns must not take part in a block's loudest cell.
+    QImage painted = greys_.copy(0, 0, std::max(paintedColumns_, 1), greys_.height());
+    reduced_ = ReduceLoudest(painted, zoom_.out);
+    if (reduced_.width() * zoom_.out < greys_.width()) {
+      QImage wide((greys_.width() + zoom_.out - 1) / zoom_.out, reduced_.height(),
+                  QImage::Format_Grayscale8);
+      wide.fill(static_cast<uint>(kPictureBackground));
+      for (int y = 0; y < reduced_.height(); ++y) {
+        std::copy_n(reduced_.constScanLine(y), reduced_.width(), wide.scanLine(y));
+      }
+      reduced_ = wide;
+    }
+  }
+  update();
+}
+
+void PictureBox::SetPalette(Palette palette) {
+  if (palette == palette_) return;
+  palette_ = palette;
+  update();
+}
+
+QSize PictureBox::MapPixels() const {
+  return MapPixelSize(zoom_, greys_.width(), greys_.height());
 }
 
 void PictureBox::SetScroll(QPoint offset) {
@@ -63,23 +108,17 @@ QRect PictureBox::Inside() const {
 
 void PictureBox::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  painter.setCompositionMode(QPainter::CompositionMode_Source);
-  const QRect inside = Inside();
-  // Only the part of the interior that needs repainting is copied; background where the
-  // interior image does not reach.
-  const QRect dirty = event->rect().intersected(inside);
-  const QPoint origin = QPoint(kPictureBorder, kPictureBorder) - scroll_;
-  const QRect image = interior_.rect().translated(origin);
-  const QRect copied = dirty.intersected(image);
-  if (!copied.isEmpty()) {
-    painter.drawImage(copied.topLeft(), interior_, copied.translated(-origin));
+  const QRect dirty = event->rect().intersected(Inside());
+  if (!dirty.isEmpty()) {
+    const QPoint origin = QPoint(kPictureBorder, kPictureBorder) - scroll_;
+    // At 1:out the reduced greys are the cells of a 1:1 view.
+    const Zoom shownZoom = zoom_.out > 1 ? Zoom{} : zoom_;
+    const std::int32_t painted =
+        zoom_.out > 1 ? (paintedColumns_ + zoom_.out - 1) / zoom_.out : paintedColumns_;
+    painter.drawImage(dirty.topLeft(), MapRegion({&ShownGreys(), shownZoom, palette_, painted},
+                                                 dirty.translated(-origin)));
   }
-  if (copied != dirty) {
-    painter.setClipRegion(QRegion(dirty).subtracted(copied));
-    painter.fillRect(dirty, Background());
-    painter.setClipping(false);
-  }
-  if (!inside.contains(event->rect())) {
+  if (!Inside().contains(event->rect())) {
     qDrawShadePanel(&painter, rect(), palette(), /*sunken=*/true, kPictureBorder);
   }
 }
@@ -101,10 +140,11 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
-  const QPoint pixel = at - QPoint(kPictureBorder, kPictureBorder) + scroll_;
+  const QPoint view = at - QPoint(kPictureBorder, kPictureBorder) + scroll_;
+  const QPoint cell = CellAtPixel(zoom_, view);
   if (event->buttons() == Qt::NoButton && Inside().contains(at) &&
-      interior_.rect().contains(pixel)) {
-    emit hovered(pixel, event->globalPosition().toPoint());
+      QRect(QPoint(0, 0), MapPixels()).contains(view) && greys_.rect().contains(cell)) {
+    emit hovered(cell, event->globalPosition().toPoint());
   } else {
     emit hoverEnded();
   }

@@ -1,37 +1,49 @@
 #pragma once
-// Picture1: a picture box with a 2-pixel sunken border around a backing image of its interior.
-// Painted columns go into the backing image, so the map survives the window being covered; each
-// painted column asks for a repaint of its own visible rectangle only. When the box is smaller
-// than the image, it shows the part that the scroll offset selects.
+// Picture1: a picture box with a 2-pixel sunken border around the map's cells. The cells are kept
+// as one grey byte each, so the map survives the window being covered and a palette costs
+// nothing; the box shows them at the view's zoom and palette, from the scroll offset on. Each
+// painted column asks for a repaint of its own visible rectangle only.
 
 #include <QImage>
 #include <QWidget>
 #include <cstdint>
 #include <span>
 
+#include "palette.h"
+#include "zoom.h"
+
 class PictureBox : public QWidget {
   Q_OBJECT
  public:
   explicit PictureBox(QWidget* parent = nullptr);
 
-  // The interior becomes width x height of background with the initial image at its top-left
-  // pixel (nothing when either side is 0). Throws DrawError when memory runs out.
+  // The interior becomes width x height cells of background with the initial image at its
+  // top-left cell (nothing when either side is 0). Throws DrawError when memory runs out.
   void ClearInterior(std::int32_t width, std::int32_t height);
   // Greys of interior column x from the top.
   void PaintColumn(std::int32_t x, std::span<const std::uint8_t> greys);
-  // The interior as painted (Format_RGB32).
-  const QImage& Interior() const { return interior_; }
-  // The interior pixel shown at the top-left inside the border.
+  // The cells' greys (Format_Grayscale8); columns from PaintedColumns() on are background.
+  const QImage& Cells() const { return greys_; }
+  std::int32_t PaintedColumns() const { return paintedColumns_; }
+
+  void SetZoom(Zoom zoom);
+  Zoom CurrentZoom() const { return zoom_; }
+  void SetPalette(Palette palette);
+  // The size of the zoomed map in view pixels.
+  QSize MapPixels() const;
+  // The view pixel shown at the top-left inside the border.
   void SetScroll(QPoint offset);
   QPoint Scroll() const { return scroll_; }
+  // The widget rectangle inside the border.
+  QRect Inside() const;
 
  signals:
   void clicked();
   // After PaintColumn has written interior column x.
   void columnPainted(int x);
-  // The mouse, no button held, is over interior pixel `pixel` (scroll offset included).
-  void hovered(QPoint pixel, QPoint globalPos);
-  // The mouse left the interior, or a button was pressed.
+  // The mouse, no button held, is over cell `cell` (0-based column, row).
+  void hovered(QPoint cell, QPoint globalPos);
+  // The mouse left the map, or a button was pressed.
   void hoverEnded();
 
  protected:
@@ -42,10 +54,15 @@ class PictureBox : public QWidget {
   void leaveEvent(QEvent* event) override;
 
  private:
-  // The widget rectangle inside the border.
-  QRect Inside() const;
+  // The greys as the zoom shows them: the cells, or their loudest-cell reduction.
+  const QImage& ShownGreys() const { return zoom_.out > 1 ? reduced_ : greys_; }
+  void ReduceColumn(std::int32_t x);
 
-  QImage interior_;
+  QImage greys_;
+  QImage reduced_;  // at 1:out, one byte per out x out block
+  std::int32_t paintedColumns_ = 0;
+  Zoom zoom_;
+  Palette palette_ = kDefaultPalette;
   QPoint scroll_;
   bool pressed_ = false;
 };

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "grey.h"
+#include "row_scale.h"
 
 namespace {
 
@@ -15,6 +16,14 @@ void Pause(MapSurface& surface, std::chrono::steady_clock::duration pause) {
 
 void DrawScale(const ViewState& state, MapSurface& surface) {
   if (state.Decimation == 0) throw DrawError("the decimation is 0, so there is no time scale");
+  if (state.SampleRate == 0) {
+    // Without a rate every millisecond lies on row 0; the scale counts rows instead, each tick
+    // on its row's pixel (inside the border).
+    for (const RowTick& tick : RowTicks(state.LevelGrid.RowCount())) {
+      surface.DrawTick(static_cast<float>(tick.offset + kPictureBorder), tick.row);
+    }
+    return;
+  }
   const double rowsPerSecond =
       static_cast<double>(state.SampleRate) / static_cast<double>(state.Decimation);
   for (int ms = 0; ms <= 50; ms += 5) {

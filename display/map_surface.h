@@ -13,9 +13,9 @@ class MapSurface {
   // Removes what was painted (leaving the background and the initial image) and every tick of
   // the scale. The picture interior becomes micCount x rowCount.
   virtual void Clear(std::int32_t micCount, std::int32_t rowCount) = 0;
-  // A tick of the millisecond scale, offsetRows rows below the picture's outer top edge,
-  // labelled with ms.
-  virtual void DrawTick(float offsetRows, int ms) = 0;
+  // A tick of the scale, offsetRows rows below the picture's outer top edge, labelled with
+  // label (milliseconds, or a row number on a map without a sampling rate).
+  virtual void DrawTick(float offsetRows, int label) = 0;
   // Greys of rows 1..greys.size() of data column `column` (1-based): cell (c, r) is interior
   // pixel (c - 1, r - 1).
   virtual void PaintColumn(std::int32_t column, std::span<const std::uint8_t> greys) = 0;

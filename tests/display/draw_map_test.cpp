@@ -110,9 +110,15 @@ TEST(DrawMap, TicksLieAtTheRowsOfEachFiveMilliseconds) {
   EXPECT_FLOAT_EQ(surface.ticks[1].offset, 75.7575f);
   EXPECT_FLOAT_EQ(surface.ticks[10].offset, 757.575f);
   EXPECT_EQ(surface.ticks[10].ms, 50);
+  // Without a rate the scale counts rows: 400 rows have a tick at row 1 and every 50th.
   s.SampleRate = 0;
   DrawMap(s, surface, kNoPause);
-  for (const auto& tick : surface.ticks) EXPECT_EQ(tick.offset, 0.0f);
+  ASSERT_EQ(surface.ticks.size(), 9u);
+  EXPECT_EQ(surface.ticks[0].offset, 2.0f);  // row 1's pixel, inside the border
+  EXPECT_EQ(surface.ticks[0].ms, 1);
+  EXPECT_EQ(surface.ticks[1].offset, 51.0f);
+  EXPECT_EQ(surface.ticks[1].ms, 50);
+  EXPECT_EQ(surface.ticks[8].ms, 400);
 }
 
 TEST(DrawMap, StopsAfterTheColumnDuringWhichTheClickCame) {
@@ -168,6 +174,7 @@ TEST(DrawMap, GridsWithoutCellsPaintNothingAndYieldOnce) {
 
 TEST(DrawMap, RangeZeroFailsAfterTheScaleIsDrawn) {
   ViewState s = GridState(2, 2);
+  s.SampleRate = 48000;
   s.RangeDb = 0;
   RecordingSurface surface;
   EXPECT_THROW(DrawMap(s, surface, kNoPause), DrawError);

@@ -19,30 +19,36 @@ ViewState TwoByThree() {
 TEST(CellReadout, GivesPositionTimeLevelAndDistanceBelowThePeak) {
   ViewState state = TwoByThree();
   state.SampleRate = 60606;  // 3 rows x 4 / 60606 s = 0.198 ms
-  EXPECT_EQ(CellReadout(state, 2, 3, "."),
-            "Microphone 2\nTime 0.198 ms\nLevel -23.46\n33.46 below the peak");
-  EXPECT_EQ(CellReadout(state, 1, 1, ","),
-            "Microphone 1\nTime 0,066 ms\nLevel 10,00\n0,00 below the peak");
+  EXPECT_EQ(CellReadout(state, 2, 3, LevelScale::Decibel, "."),
+            "Microphone 2\nTime 0.198 ms\nLevel -23.46 dB\n33.46 dB below the peak");
+  EXPECT_EQ(CellReadout(state, 1, 1, LevelScale::Decibel, ","),
+            "Microphone 1\nTime 0,066 ms\nLevel 10,00 dB\n0,00 dB below the peak");
+  // The binary kinds' natural-logarithm levels with their dB equivalent.
+  EXPECT_EQ(CellReadout(state, 2, 3, LevelScale::EnergyLn, "."),
+            "Microphone 2\nTime 0.198 ms\nLevel -23.46 (-10.187 dB)\n33.46 (14.530 dB) below the "
+            "peak");
   state.SampleRate = 4000;
   state.Decimation = 1;
-  EXPECT_EQ(CellReadout(state, 1, 2, "."),
-            "Microphone 1\nTime 0.500 ms\nLevel 0.00\n10.00 below the peak");
+  EXPECT_EQ(CellReadout(state, 1, 2, LevelScale::Decibel, "."),
+            "Microphone 1\nTime 0.500 ms\nLevel 0.00 dB\n10.00 dB below the peak");
 }
 
-TEST(CellReadout, LeavesTheTimeOutWhileThereIsNoRate) {
+TEST(CellReadout, GivesTheRowWhileThereIsNoRate) {
   ViewState state = TwoByThree();
   state.SampleRate = 0;  // a complex-spectrum file
-  EXPECT_EQ(CellReadout(state, 2, 3, "."), "Microphone 2\nLevel -23.46\n33.46 below the peak");
+  EXPECT_EQ(CellReadout(state, 2, 3, LevelScale::MlsLn, "."),
+            "Microphone 2\nRow 3\nLevel -23.46 (-5.093 dB)\n33.46 (7.265 dB) below the peak");
   state.SampleRate = 8000;
   state.Decimation = 0;
-  EXPECT_EQ(CellReadout(state, 2, 3, "."), "Microphone 2\nLevel -23.46\n33.46 below the peak");
+  EXPECT_EQ(CellReadout(state, 2, 3, LevelScale::Decibel, "."),
+            "Microphone 2\nRow 3\nLevel -23.46 dB\n33.46 dB below the peak");
 }
 
 TEST(CellReadout, SaysNothingOutsideTheGrid) {
   const ViewState state = TwoByThree();
-  EXPECT_EQ(CellReadout(state, 0, 1, "."), "");
-  EXPECT_EQ(CellReadout(state, 1, 0, "."), "");
-  EXPECT_EQ(CellReadout(state, 3, 1, "."), "");
-  EXPECT_EQ(CellReadout(state, 1, 4, "."), "");
-  EXPECT_EQ(CellReadout(ViewState{}, 1, 1, "."), "");
+  EXPECT_EQ(CellReadout(state, 0, 1, LevelScale::Decibel, "."), "");
+  EXPECT_EQ(CellReadout(state, 1, 0, LevelScale::Decibel, "."), "");
+  EXPECT_EQ(CellReadout(state, 3, 1, LevelScale::Decibel, "."), "");
+  EXPECT_EQ(CellReadout(state, 1, 4, LevelScale::Decibel, "."), "");
+  EXPECT_EQ(CellReadout(ViewState{}, 1, 1, LevelScale::Decibel, "."), "");
 }

@@ -5,9 +5,9 @@
 
 #include "grey.h"
 #include "initial_image.h"
-#include "window_layout.h"
 #include "mls_file.h"
 #include "picture_box.h"
+#include "window_layout.h"
 
 std::optional<std::string> ScriptedDialogs::OpenFile(QWidget*, const OpenFileSettings& settings) {
   fileDialogs.push_back(settings);

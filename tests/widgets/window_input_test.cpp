@@ -43,7 +43,7 @@ class WindowInput : public ::testing::Test {
     return form.Readout()->isVisible() ? form.Readout()->text().toStdString() : "";
   }
   std::string Expected(std::int32_t column, std::int32_t row) {
-    return CellReadout(form.State(), column, row, ".");
+    return CellReadout(form.State(), column, row, form.View()->CurrentLevelScale(), ".");
   }
 
   // Sends a drag that enters the window and is dropped; true when both were accepted.

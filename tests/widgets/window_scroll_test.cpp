@@ -83,7 +83,7 @@ TEST_F(WindowScroll, TallMapGetsACappedWindowThatScrollsWithTheKeys) {
   EXPECT_TRUE(bar->isVisible());
   EXPECT_FALSE(form.HorizontalScroll()->isVisible());
   EXPECT_EQ(bar->maximum(), 32768 - (available.height() - 94));
-  EXPECT_EQ(form.Picture1()->Interior().size(), QSize(64, 32768));  // one pixel per cell
+  EXPECT_EQ(form.Picture1()->Cells().size(), QSize(64, 32768));  // one pixel per cell
   EXPECT_TRUE(ShowsCellsFrom(1, 1));
 
   // The picture has the focus; the keys reach the window through it.

@@ -10,10 +10,10 @@
 
 #include "command_line.h"
 #include "initial_image.h"
-#include "window_layout.h"
 #include "no_pause.h"
 #include "picture_box.h"
 #include "widget_support.h"
+#include "window_layout.h"
 
 namespace {
 

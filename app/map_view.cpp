@@ -1,0 +1,394 @@
+#include "map_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QImageWriter>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSettings>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cstdlib>
+
+#include "cell_readout.h"
+#include "picture_box.h"
+
+namespace {
+
+constexpr int kArrowStep = 20;   // rows or columns that one arrow key moves
+constexpr int kReadoutGap = 16;  // from the cursor to the read-out's nearest corner
+const char* const kPaletteKey = "view/palette";
+const char* const kLegendKey = "view/legend";
+
+bool Trigger(QScrollBar* bar, QAbstractSlider::SliderAction action) {
+  if (bar == nullptr || bar->isHidden()) return false;
+  bar->triggerAction(action);
+  return true;
+}
+
+}  // namespace
+
+MapView::MapView(const ViewState& state, QWidget* parent) : QWidget(parent), state_(state) {
+  setObjectName("MapView");
+  // The bars and the read-out first, so that the picture and the window's controls follow one
+  // another in the focus chain.
+  hScroll_ = new QScrollBar(Qt::Horizontal, this);
+  vScroll_ = new QScrollBar(Qt::Vertical, this);
+  for (QScrollBar* bar : {hScroll_, vScroll_}) {
+    bar->setFocusPolicy(Qt::NoFocus);  // keys reach them through the picture
+    bar->setRange(0, 0);
+    bar->hide();
+    connect(bar, &QScrollBar::valueChanged, this, &MapView::FollowScroll);
+  }
+  readout_ = new QLabel(this, Qt::ToolTip);
+  readout_->setObjectName("Readout");
+  readout_->setForegroundRole(QPalette::ToolTipText);
+  readout_->setBackgroundRole(QPalette::ToolTipBase);
+  readout_->setAutoFillBackground(true);
+  readout_->setMargin(3);
+  picture_ = new PictureBox(this);
+  connect(picture_, &PictureBox::hovered, this, &MapView::ShowReadout);
+  connect(picture_, &PictureBox::hoverEnded, this, &MapView::HideReadout);
+
+  const QSettings settings;
+  palette_ = PaletteFromKey(settings.value(kPaletteKey).toString()).value_or(kDefaultPalette);
+  picture_->SetPalette(palette_);
+  legend_ = settings.value(kLegendKey, false).toBool();
+  AddActions();
+}
+
+void MapView::AddActions() {
+  const auto add = [this](const QString& text, const QList<QKeySequence>& keys, auto slot) {
+    auto* action = new QAction(text, this);
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, slot);
+    parentWidget()->addAction(action);  // the keys work wherever the focus is in the window
+    actions_.push_back(action);
+    return action;
+  };
+  add("Zoom in",
+      {QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus),
+       QKeySequence(Qt::Key_Plus | Qt::KeypadModifier)},
+      &MapView::ZoomIn);
+  add("Zoom out", {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, &MapView::ZoomOut);
+  add("One pixel per cell", {QKeySequence(Qt::CTRL | Qt::Key_0)}, &MapView::ResetZoom);
+  add("Fit to the screen", {QKeySequence(Qt::Key_F)}, [this] {
+    const QScreen* shownOn = screen();
+    if (shownOn != nullptr) FitToScreen(shownOn->availableGeometry().size());
+  });
+  add("Next palette", {QKeySequence(Qt::Key_C)}, [this] { SetPalette(NextPalette(palette_)); });
+  add("Previous palette", {QKeySequence(Qt::SHIFT | Qt::Key_C)},
+      [this] { SetPalette(PreviousPalette(palette_)); });
+  add("Legend and axes", {QKeySequence(Qt::Key_L)}, [this] { SetLegendShown(!legend_); });
+  add("Wider span", {QKeySequence(Qt::Key_BracketRight)}, [this] { emit rangeStepped(+1); });
+  add("Narrower span", {QKeySequence(Qt::Key_BracketLeft)}, [this] { emit rangeStepped(-1); });
+  add("Scale to this map", {QKeySequence(Qt::Key_M)}, [this] { emit scaleToMapRequested(); });
+  add("Save view…", {QKeySequence(Qt::CTRL | Qt::Key_S)}, &MapView::SaveView);
+  add("Copy view", {QKeySequence(Qt::CTRL | Qt::Key_C)}, &MapView::CopyView);
+}
+
+QMenu* MapView::ContextMenu(const QList<QAction*>& windowActions) {
+  auto* menu = new QMenu(this);
+  menu->addActions(windowActions);
+  menu->addSeparator();
+  for (QAction* action : actions_) {
+    if (action->text() == "Next palette") {
+      QMenu* palettes = menu->addMenu("Palette");
+      for (const Palette palette : kAllPalettes) {
+        QAction* choice = palettes->addAction(PaletteName(palette));
+        choice->setCheckable(true);
+        choice->setChecked(palette == palette_);
+        connect(choice, &QAction::triggered, this, [this, palette] { SetPalette(palette); });
+      }
+    }
+    menu->addAction(action);
+    if (action->text() == "Legend and axes") {
+      action->setCheckable(true);
+      action->setChecked(legend_);
+    }
+  }
+  return menu;
+}
+
+void MapView::contextMenuEvent(QContextMenuEvent* event) {
+  QList<QAction*> windowActions;
+  for (QAction* action : parentWidget()->actions()) {
+    if (std::find(actions_.begin(), actions_.end(), action) == actions_.end()) {
+      windowActions.push_back(action);
+    }
+  }
+  QMenu* menu = ContextMenu(windowActions);
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->popup(event->globalPos());
+}
+
+void MapView::Clear(std::int32_t micCount, std::int32_t rowCount) {
+  ticks_.clear();
+  HideReadout();
+  PrepareZoomFor(micCount, rowCount);
+  picture_->ClearInterior(micCount, rowCount);
+  update();
+}
+
+void MapView::PrepareZoomFor(std::int32_t micCount, std::int32_t rowCount) {
+  // Steps down while the zoomed picture would be larger than the window system allows.
+  Zoom zoom = picture_->CurrentZoom();
+  while (zoom.in > 1 && (std::int64_t{micCount} * zoom.in + kRoomAroundPicture > kMaxSide ||
+                         std::int64_t{rowCount} * zoom.in + kRoomAroundPicture > kMaxSide)) {
+    zoom = ::ZoomOut(zoom, 1);
+  }
+  picture_->SetZoom(zoom);
+}
+
+void MapView::DrawTick(float offsetRows, int label) {
+  ticks_.push_back({offsetRows, label});
+  update();
+}
+
+void MapView::PaintColumn(std::int32_t column, std::span<const std::uint8_t> greys) {
+  picture_->PaintColumn(column - 1, greys);
+}
+
+QSize MapView::ZoomedMap() const {
+  return picture_->MapPixels();
+}
+
+Zoom MapView::CurrentZoom() const {
+  return picture_->CurrentZoom();
+}
+
+void MapView::SetZoom(Zoom zoom, QPoint anchor) {
+  const Zoom from = picture_->CurrentZoom();
+  if (zoom == from) return;
+  HideReadout();
+  const QPoint inside = anchor - picture_->Inside().topLeft();
+  const QPoint scroll = AnchoredScroll(from, zoom, inside, picture_->Scroll());
+  picture_->SetZoom(zoom);
+  emit zoomedMapResized();  // the window follows; the bars get their new ranges
+  hScroll_->setValue(scroll.x());
+  vScroll_->setValue(scroll.y());
+  FollowScroll();
+  update();
+}
+
+void MapView::ZoomIn() {
+  SetZoom(::ZoomIn(CurrentZoom()), picture_->Inside().center());
+}
+
+void MapView::ZoomOut() {
+  const QImage& cells = picture_->Cells();
+  SetZoom(::ZoomOut(CurrentZoom(), MaxZoomOut(cells.width(), cells.height())),
+          picture_->Inside().center());
+}
+
+void MapView::ResetZoom() {
+  SetZoom(Zoom{}, picture_->Inside().center());
+}
+
+void MapView::FitToScreen(QSize available) {
+  const QImage& cells = picture_->Cells();
+  // The room the window needs around the picture.
+  const QSize room(kScaleRoom + 2 * kPictureBorder + picture_->x(),
+                   kRoomAroundPicture + 2 * kPictureBorder);
+  const QSize frame = window()->frameGeometry().size() - window()->geometry().size();
+  SetZoom(FitZoom(cells.width(), cells.height(), available - frame - room), QPoint());
+}
+
+void MapView::SetPalette(Palette palette) {
+  palette_ = palette;
+  picture_->SetPalette(palette);
+  QSettings().setValue(kPaletteKey, PaletteKey(palette));
+}
+
+void MapView::SetLegendShown(bool shown) {
+  legend_ = shown;
+  QSettings().setValue(kLegendKey, shown);
+  update();
+}
+
+void MapView::Place(const WindowLayout& layout, const MapFit& fit, int barExtent) {
+  setGeometry(0, 0, fit.clientWidth, fit.clientHeight);
+  picture_->setGeometry(design::kPicture1.left, design::kPicture1.top, fit.pictureWidth,
+                        fit.pictureHeight);
+  const QRect picture = picture_->geometry();
+  const auto place = [](QScrollBar* bar, bool shown, std::int32_t total, std::int32_t shownOuter,
+                        const QRect& at) {
+    bar->setRange(0, shown ? ScrollRange(total, shownOuter) : 0);
+    bar->setPageStep(std::max(1, shownOuter - 2 * kPictureBorder));
+    bar->setSingleStep(kArrowStep);
+    bar->setGeometry(at);
+    bar->setVisible(shown);
+  };
+  place(hScroll_, fit.scrollsX, layout.pictureOuterWidth - 2 * kPictureBorder, fit.pictureWidth,
+        QRect(picture.x(), picture.y() + picture.height() + kPictureBorder, picture.width(),
+              barExtent));
+  place(vScroll_, fit.scrollsY, layout.pictureOuterHeight - 2 * kPictureBorder, fit.pictureHeight,
+        QRect(fit.clientWidth - barExtent, picture.y(), barExtent, picture.height()));
+  FollowScroll();
+  if (fit.scrollsX || fit.scrollsY) KeepOnScreen();
+}
+
+void MapView::FollowScroll() {
+  const QPoint offset(hScroll_->value(), vScroll_->value());
+  if (offset == picture_->Scroll()) return;
+  HideReadout();  // another cell lies under the mouse now
+  picture_->SetScroll(offset);
+  update();  // the scale moves with the rows
+}
+
+void MapView::KeepOnScreen() {
+  QWidget* shown = window();
+  const QScreen* shownOn = shown->screen();
+  if (shownOn == nullptr) return;
+  const QRect available = shownOn->availableGeometry();
+  const QRect frame = shown->frameGeometry();
+  const QPoint to(
+      std::clamp(frame.x(), available.left(),
+                 std::max(available.left(), available.left() + available.width() - frame.width())),
+      std::clamp(frame.y(), available.top(),
+                 std::max(available.top(), available.top() + available.height() - frame.height())));
+  if (to != frame.topLeft()) shown->move(to);
+}
+
+void MapView::paintEvent(QPaintEvent*) {
+  if (ticks_.empty()) return;
+  QPainter painter(this);
+  painter.setPen(Qt::black);
+  const QRect picture = picture_->geometry();
+  const auto edge = static_cast<float>(picture.x() + picture.width());
+  // The scale follows the zoom and the rows' scrolling; only ticks beside the picture show once
+  // the map scrolls.
+  const bool scrolls = !vScroll_->isHidden();
+  const auto scrolled = static_cast<float>(vScroll_->value());
+  const auto scale = static_cast<float>(ZoomScale(picture_->CurrentZoom()));
+  // Ticks of rows point at their row's middle at any zoom; those of milliseconds scale with it.
+  const bool rows = state_.SampleRate == 0;
+  const float border = kPictureBorder;
+  for (const Tick& tick : ticks_) {
+    const float offset = rows ? border + (tick.offsetRows - border) * scale + (scale - 1.0f) / 2.0f
+                              : tick.offsetRows * scale;
+    const float y = static_cast<float>(picture.y()) + offset - scrolled;
+    if (scrolls && (y < static_cast<float>(picture.y()) ||
+                    y > static_cast<float>(picture.y() + picture.height()))) {
+      continue;
+    }
+    painter.drawLine(QPointF(edge, y), QPointF(edge + kTickLength, y));
+    painter.drawText(QRectF(edge + kTickLength, y - kTickLabelRise, 100, 100),
+                     Qt::AlignLeft | Qt::AlignTop, QString::number(tick.label));
+  }
+}
+
+void MapView::keyPressEvent(QKeyEvent* event) {
+  // Home and End go to the ends of the scrolling direction, the vertical one first.
+  QScrollBar* ends = vScroll_->isHidden() ? hScroll_ : vScroll_;
+  bool used = false;
+  switch (event->key()) {
+    case Qt::Key_Up:
+      used = Trigger(vScroll_, QAbstractSlider::SliderSingleStepSub);
+      break;
+    case Qt::Key_Down:
+      used = Trigger(vScroll_, QAbstractSlider::SliderSingleStepAdd);
+      break;
+    case Qt::Key_Left:
+      used = Trigger(hScroll_, QAbstractSlider::SliderSingleStepSub);
+      break;
+    case Qt::Key_Right:
+      used = Trigger(hScroll_, QAbstractSlider::SliderSingleStepAdd);
+      break;
+    case Qt::Key_PageUp:
+      used = Trigger(vScroll_, QAbstractSlider::SliderPageStepSub);
+      break;
+    case Qt::Key_PageDown:
+      used = Trigger(vScroll_, QAbstractSlider::SliderPageStepAdd);
+      break;
+    case Qt::Key_Home:
+      used = Trigger(ends, QAbstractSlider::SliderToMinimum);
+      break;
+    case Qt::Key_End:
+      used = Trigger(ends, QAbstractSlider::SliderToMaximum);
+      break;
+    default:
+      break;
+  }
+  if (used) {
+    event->accept();
+  } else {
+    QWidget::keyPressEvent(event);
+  }
+}
+
+void MapView::wheelEvent(QWheelEvent* event) {
+  const QPoint delta = event->angleDelta();
+  if (event->modifiers() & Qt::ControlModifier) {
+    // Zoom about the cursor, one step a notch.
+    const QPoint at = picture_->mapFrom(this, event->position().toPoint());
+    const QImage& cells = picture_->Cells();
+    const Zoom zoom = delta.y() > 0
+                          ? ::ZoomIn(CurrentZoom())
+                          : ::ZoomOut(CurrentZoom(), MaxZoomOut(cells.width(), cells.height()));
+    if (delta.y() != 0) SetZoom(zoom, at);
+    event->accept();
+    return;
+  }
+  // A sideways wheel moves the columns; an upright one the rows, or the columns of a map that
+  // scrolls only sideways.
+  const bool sideways = std::abs(delta.x()) > std::abs(delta.y());
+  QScrollBar* bar = !sideways && !vScroll_->isHidden() ? vScroll_ : hScroll_;
+  if (bar->isHidden()) {
+    event->ignore();
+    return;
+  }
+  QCoreApplication::sendEvent(bar, event);
+}
+
+void MapView::ShowReadout(QPoint cell, QPoint globalPos) {
+  const std::int32_t column = cell.x() + 1;
+  const std::int32_t row = cell.y() + 1;
+  // Only cells that the last paint reached show the grid's levels.
+  const bool painted = column <= picture_->PaintedColumns();
+  const std::string text = painted ? CellReadout(state_, column, row, levelScale_,
+                                                 QLocale().decimalPoint().toStdString())
+                                   : "";
+  if (text.empty()) {
+    HideReadout();
+    return;
+  }
+  readout_->setText(QString::fromStdString(text));
+  readout_->adjustSize();
+  // Below right of the cursor, or on the other side where the screen ends.
+  QPoint at = globalPos + QPoint(kReadoutGap, kReadoutGap);
+  if (const QScreen* shownOn = screen()) {
+    const QRect area = shownOn->geometry();
+    if (at.x() + readout_->width() > area.right()) {
+      at.setX(globalPos.x() - kReadoutGap - readout_->width());
+    }
+    if (at.y() + readout_->height() > area.bottom()) {
+      at.setY(globalPos.y() - kReadoutGap - readout_->height());
+    }
+  }
+  readout_->move(at);
+  readout_->show();
+}
+
+void MapView::HideReadout() {
+  readout_->hide();
+}
+
+QImage MapView::ShownView() const {
+  return {};
+}
+
+void MapView::SaveView() {}
+
+void MapView::CopyView() {}

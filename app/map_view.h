@@ -1,0 +1,104 @@
+#pragma once
+// The window's map: Picture1 with the map's cells, the time scale beside it, the scroll bars of a
+// map larger than the screen, the read-out over the cells, and the view's own choices: zoom,
+// palette, legend. It covers the window's client area under the designed controls and paints
+// only the scale itself, so the window looks as designed around it.
+
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <vector>
+
+#include "level_units.h"
+#include "map_fit.h"
+#include "palette.h"
+#include "view_state.h"
+#include "zoom.h"
+
+class QLabel;
+class QMenu;
+class QScrollBar;
+class PictureBox;
+
+class MapView : public QWidget {
+  Q_OBJECT
+ public:
+  // state: the window's view state, read for the read-out, the legend and saving.
+  MapView(const ViewState& state, QWidget* parent);
+
+  PictureBox* Picture() const { return picture_; }
+  QScrollBar* HorizontalScroll() const { return hScroll_; }
+  QScrollBar* VerticalScroll() const { return vScroll_; }
+  QLabel* Readout() const { return readout_; }
+
+  // What a paint leaves on the map.
+  void Clear(std::int32_t micCount, std::int32_t rowCount);
+  void DrawTick(float offsetRows, int label);
+  void PaintColumn(std::int32_t column, std::span<const std::uint8_t> greys);
+  // Lowers a zoom at which a micCount x rowCount map would be too large to show.
+  void PrepareZoomFor(std::int32_t micCount, std::int32_t rowCount);
+
+  // The scale of the levels on the map, for the read-out and the legend.
+  void SetLevelScale(LevelScale scale) { levelScale_ = scale; }
+  LevelScale CurrentLevelScale() const { return levelScale_; }
+
+  // The map's size in view pixels at the current zoom (one per cell at 1:1).
+  QSize ZoomedMap() const;
+  // Places the picture and the bars for a window laid out for the zoomed map.
+  void Place(const WindowLayout& layout, const MapFit& fit, int barExtent);
+
+  Zoom CurrentZoom() const;
+  void SetZoom(Zoom zoom, QPoint anchor);  // anchor: a point of the picture kept in place
+  void ZoomIn();
+  void ZoomOut();
+  void ResetZoom();
+  // The largest zoom at which the whole map fits the client area the screen leaves.
+  void FitToScreen(QSize available);
+  Palette CurrentPalette() const { return palette_; }
+  void SetPalette(Palette palette);
+  bool LegendShown() const { return legend_; }
+  void SetLegendShown(bool shown);
+
+  void HideReadout();
+  // The menu of every view action, with the window's own actions first.
+  QMenu* ContextMenu(const QList<QAction*>& windowActions);
+
+ signals:
+  // The zoomed map changed size: the window should follow it.
+  void zoomedMapResized();
+  // The user stepped the black-to-white span (+1 wider, -1 narrower).
+  void rangeStepped(int direction);
+  // The user asked for the peak to be the loudest level of the map on screen.
+  void scaleToMapRequested();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  struct Tick {
+    float offsetRows;
+    int label;
+  };
+  void AddActions();
+  void FollowScroll();
+  void ShowReadout(QPoint cell, QPoint globalPos);
+  void KeepOnScreen();
+  void SaveView();
+  void CopyView();
+  QImage ShownView() const;
+
+  const ViewState& state_;
+  PictureBox* picture_;
+  QScrollBar* hScroll_;
+  QScrollBar* vScroll_;
+  QLabel* readout_;
+  std::vector<Tick> ticks_;
+  std::vector<QAction*> actions_;
+  LevelScale levelScale_ = LevelScale::Decibel;
+  Palette palette_ = kDefaultPalette;
+  bool legend_ = false;
+};

@@ -1,0 +1,25 @@
+#pragma once
+// The part of a map that a window shows: the cells of a view rectangle at a zoom and in a
+// palette, with background where nothing has been painted yet.
+
+#include <QImage>
+#include <QRect>
+#include <cstdint>
+
+#include "initial_image.h"
+#include "palette.h"
+#include "zoom.h"
+
+struct ShownCells {
+  // One byte per cell, or at 1:out one per out x out block (the loudest cell's grey).
+  const QImage* greys;
+  Zoom zoom;
+  Palette palette;
+  // Columns of `greys` painted so far (they are painted from the left); the rest is background.
+  std::int32_t paintedColumns;
+};
+
+// The view pixels `view` (of the whole zoomed map) as an RGB32 image of view's size: each cell
+// in x in pixels of its palette colour; view pixels beyond the map are background, and the
+// initial image sits on the first cell until a paint covers it.
+QImage MapRegion(const ShownCells& cells, const QRect& view);
