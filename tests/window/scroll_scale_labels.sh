@@ -4,6 +4,7 @@
 # pixel for pixel the label that a short export with all eleven ticks on the first screen shows.
 source "$(dirname "$0")/lib.sh"
 
+readonly SCREEN_H=1024
 park_pointer
 readonly MICS=16
 # An export: $1 path, $2 Time, $3 Precision. SampleRate becomes 4 / Precision, so that
@@ -45,9 +46,13 @@ kill "$VIEWER_PID" && wait "$VIEWER_PID" 2>/dev/null || true
 write_export "$WORK/tall.__lev" 0.06 0.00004
 "$RENDERER" --png "$WORK/tall.png" "$WORK/tall.__lev"
 start_viewer "$WORK/tall.__lev"
-readonly ROWS_SHOWN=$((WIN_H - 94))
+# The window grows to the screen's height once the map is loaded, which may be after it appeared:
+# the rows shown follow from the screen, not from the window's first height.
+readonly ROWS_SHOWN=$((SCREEN_H - 94))
 ((ROWS_SHOWN < 1000)) || fail "the screen holds the 40 ms tick; the test would prove nothing"
 wait_part "$WORK/tall.png" 0 0 $MICS $ROWS_SHOWN
+window_origin
+((WIN_H == SCREEN_H)) || fail "the window is $WIN_H high, not capped at $SCREEN_H"
 # The wheel over the scale, right of the picture, ten notches and more: to the bottom.
 xdotool mousemove --sync $((WIN_X + 2 + MICS + 4 + 20)) $((WIN_Y + 300)) click --repeat 40 --delay 20 5
 readonly SCROLLED=$((1500 - ROWS_SHOWN))
