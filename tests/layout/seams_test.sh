@@ -76,14 +76,15 @@ for folder in app display load tools tests bench fuzz; do
   [[ -d $folder ]] && folders+=("$folder")
 done
 if ((${#folders[@]} > 0)); then
-  while IFS= read -r -d '' file; do
-    file=${file#./}
-    lines=$(wc -l <"$file")
+  # "wc -l" prints "COUNT PATH" per file and a "COUNT total" line per batch; every path here
+  # starts with its folder, so none is just "total".
+  while read -r lines file; do
+    [[ $file == total ]] && continue
     if ((lines > MAX_LINES)) && [[ -z ${LONG_FILE_REASONS[$file]+set} ]]; then
       fail "$file has $lines lines, more than $MAX_LINES: split it (or list it with a reason)"
     fi
   done < <(find "${folders[@]}" -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.py' \
-             -o -name '*.sh' \) -print0)
+             -o -name '*.sh' \) -exec wc -l {} +)
 fi
 
 if ((failures > 0)); then
