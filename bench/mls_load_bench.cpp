@@ -3,11 +3,11 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <cstdio>
-#include <vector>
+#include <stdexcept>
 
 #include "bench_files.h"
 #include "load_measurement.h"
+#include "mls_writer.h"
 
 namespace {
 
@@ -17,18 +17,17 @@ constexpr std::uint64_t kFileSize = 8 + 8ULL * kMics * kPoints;
 
 std::string LargeMlsFile() {
   return BenchFile("large.mls", kFileSize, [](const std::string& path) {
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    const std::int32_t header[2] = {2 * kPoints, kMics};
-    std::fwrite(header, sizeof header, 1, out);
-    std::vector<float> column(2 * static_cast<std::size_t>(kPoints));
-    for (std::int32_t m = 0; m < kMics; ++m) {
-      for (std::size_t t = 0; t < column.size(); ++t) {
-        column[t] = static_cast<float>(std::sin(0.001 * static_cast<double>(t * (m + 1))) *
-                                       std::exp(-1e-5 * static_cast<double>(t)));
-      }
-      std::fwrite(column.data(), sizeof(float), column.size(), out);
-    }
-    std::fclose(out);
+    const bool written =
+        WriteMlsFile(path, kMics, kPoints, [](std::int32_t m, std::span<ComplexPoint> column) {
+          // The re and im of each point follow one curve, as consecutive floats.
+          for (std::size_t i = 0; i < 2 * column.size(); ++i) {
+            const auto value =
+                static_cast<float>(std::sin(0.001 * static_cast<double>(i * (m + 1))) *
+                                   std::exp(-1e-5 * static_cast<double>(i)));
+            (i % 2 == 0 ? column[i / 2].re : column[i / 2].im) = value;
+          }
+        });
+    if (!written) throw std::runtime_error("cannot write " + path);
   });
 }
 

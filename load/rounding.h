@@ -34,9 +34,6 @@ Int RoundToInt(double x) {
 inline std::int32_t RoundToInt32(double x) {
   return RoundToInt<std::int32_t>(x);
 }
-inline std::int16_t RoundToInt16(double x) {
-  return RoundToInt<std::int16_t>(x);
-}
 
 // RoundToInt32 of a count worked out from a file's fields. When it does not fit, the
 // RoundingOverflow's message is description (which names the field and gives the value) followed

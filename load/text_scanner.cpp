@@ -266,10 +266,6 @@ std::int64_t TextScanner::LinesInFile() const {
   return lastByte_ == '\n' ? line_ - 1 : line_;
 }
 
-std::uint64_t TextScanner::Offset() const {
-  return fileOffset_ - static_cast<std::uint64_t>(end_ - pos_);
-}
-
 std::optional<double> LeadingDecimal(std::string_view text) {
   std::size_t start = 0;
   while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) ++start;

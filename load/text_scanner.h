@@ -52,8 +52,6 @@ class TextScanner {
 
   // Lines in the file; meaningful once the end of the file was reached.
   std::int64_t LinesInFile() const;
-  // Bytes consumed so far.
-  std::uint64_t Offset() const;
 
  private:
   // Moves the unread bytes to the front and reads more after them; false when nothing more

@@ -8,9 +8,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <limits>
 #include <numbers>
 #include <vector>
+
+#include "mls_writer.h"
 
 namespace {
 
@@ -24,19 +26,6 @@ class Lcg {  // small deterministic generator, uniform in [0, 1)
  private:
   std::uint64_t state_ = 0x5eed;
 };
-
-void Put32(std::FILE* out, std::uint32_t value) {
-  const unsigned char bytes[4] = {
-      static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
-      static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
-  std::fwrite(bytes, 1, 4, out);
-}
-
-void PutFloat(std::FILE* out, float value) {
-  std::uint32_t bits;
-  std::memcpy(&bits, &value, 4);
-  Put32(out, bits);
-}
 
 // A short pulse centred on `at` (in points).
 void AddPulse(std::vector<double>& amplitude, double at, double height) {
@@ -55,22 +44,17 @@ int main(int argc, char** argv) {
   }
   const int microphones = argc > 2 ? std::atoi(argv[2]) : 64;
   const int points = argc > 3 ? std::atoi(argv[3]) : 256;
-  if (microphones <= 0 || points <= 0) return 2;
-  std::FILE* out = std::fopen(argv[1], "wb");
-  if (out == nullptr) {
-    std::perror(argv[1]);
-    return 1;
+  if (microphones <= 0 || points <= 0 || points > std::numeric_limits<std::int32_t>::max() / 2) {
+    return 2;
   }
 
   constexpr double kPointsPerMetre = 8.0;  // time resolution of one point, as distance
   constexpr double kSourceHeight = 1.5;    // metres above the floor, as the microphones
   constexpr double kWallA = 6.0, kWallB = 11.0;
-  Lcg random;
-  Put32(out, static_cast<std::uint32_t>(2 * points));
-  Put32(out, static_cast<std::uint32_t>(microphones));
-  for (int m = 0; m < microphones; ++m) {
+  Lcg random;  // drawn in file order, so the columns must come in order
+  const auto fillColumn = [&](std::int32_t m, std::span<ComplexPoint> column) {
     const double distance = 1.0 + 0.15 * m;
-    std::vector<double> amplitude(static_cast<std::size_t>(points), 0.0);
+    std::vector<double> amplitude(column.size(), 0.0);
     const double direct = distance * kPointsPerMetre;
     AddPulse(amplitude, direct, 1.0 / distance);
     const double floorPath = std::hypot(distance, 2 * kSourceHeight);
@@ -81,14 +65,18 @@ int main(int argc, char** argv) {
       const double wallPathB = 2 * kWallB - distance;
       AddPulse(amplitude, wallPathB * kPointsPerMetre, 0.5 / wallPathB);
     }
-    for (int t = 0; t < points; ++t) {
-      const double after = t - direct;
+    for (std::size_t t = 0; t < column.size(); ++t) {
+      const double after = static_cast<double>(t) - direct;
       const double tail = after > 0 ? 0.6 / distance * std::exp(-after / 60.0) : 0.0;
       const double level = amplitude[t] + tail * random.Next() + 0.03 * random.Next();
       const double phase = 2 * std::numbers::pi * random.Next();
-      PutFloat(out, static_cast<float>(level * std::cos(phase)));
-      PutFloat(out, static_cast<float>(level * std::sin(phase)));
+      column[t] = {static_cast<float>(level * std::cos(phase)),
+                   static_cast<float>(level * std::sin(phase))};
     }
+  };
+  if (!WriteMlsFile(argv[1], microphones, points, fillColumn)) {
+    std::perror(argv[1]);
+    return 1;
   }
-  return std::fclose(out) == 0 ? 0 : 1;
+  return 0;
 }

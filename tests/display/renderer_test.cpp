@@ -12,6 +12,7 @@
 #include "mls_file.h"
 #include "render_options.h"
 #include "render_run.h"
+#include "wav_test_files.h"
 
 using ::testing::HasSubstr;
 namespace fs = std::filesystem;
@@ -94,9 +95,19 @@ TEST_F(RendererTest, AnyFailureNamesTheFileAndWritesNothing) {
 }
 
 TEST_F(RendererTest, RecordingsNeedAPeriod) {
-  const auto wav = folder.Write("take.wav", std::string(64, '\0'));
-  EXPECT_EQ(Run({wav}), 1);
-  EXPECT_THAT(err.str(), HasSubstr(wav));
+  // Two periods of 16 samples each, as a WAV file and as raw floats.
+  const std::vector<std::int16_t> samples(32, 1000);
+  std::vector<std::uint8_t> floats;
+  for (const std::int16_t s : samples) AppendFloat32(floats, s / 32768.0f);
+  const auto wav = folder.Write("take.wav", MonoWav16(48000, samples));
+  const auto pcm = folder.Write("take.pcm", floats);
+  for (const std::string& file : {wav, pcm}) {
+    EXPECT_EQ(Run({file}), 1);
+    EXPECT_EQ(err.str(), "mlsvexal-render: cannot load " + file +
+                             ": it is a recording: give its repetition period with --period\n");
+    EXPECT_EQ(Run({"--period", "16", "--json", file}), 0) << err.str();
+    EXPECT_THAT(out.str(), HasSubstr("\"mic_count\": 2")) << file;
+  }
 }
 
 TEST(RenderOptions, ValuesMayStartWithAMinusAndRangeZeroIsRefused) {

@@ -1,10 +1,12 @@
 # Shared by the real-window tests: run under xvfb-run, drive the window with xdotool, read its
 # pixels from screenshots of the root window.
-# Arguments of every test: VIEWER RENDERER EXAMPLES_DIR (the tests use a copy of the examples)
+# Arguments of every test: VIEWER RENDERER EXAMPLES_DIR MLS_GENERATOR (the tests use a copy of
+# the examples)
 set -euo pipefail
 
 VIEWER=$1
 RENDERER=$2
+MAKE_MLS=$4
 HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # Folder names with a "." in them, as in a clone into "mlsvexal-1.0": only the file's own name may
 # choose the reader, so every test loads through them.
@@ -116,19 +118,4 @@ answer_dialog() {
 
 # An .mls file: $1 path, $2 microphones, $3 points; point (m, r) is real, falling with r and
 # varying with m, the first point of every column the loudest (painted black).
-write_mls() {
-  python3 - "$@" <<'PY'
-import array, math, struct, sys
-path, mics, rows = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
-with open(path, "wb") as f:
-    f.write(struct.pack("<ii", 2 * rows, mics))
-    for m in range(1, mics + 1):
-        column = array.array("f", [0.0] * (2 * rows))
-        column[0] = 10.0
-        for r in range(2, rows + 1):
-            column[2 * r - 2] = math.exp(-6.0 * r / rows) * (1.0 + 0.6 * math.sin(0.37 * m + 0.05 * r))
-        if sys.byteorder != "little":
-            column.byteswap()
-        f.write(column.tobytes())
-PY
-}
+write_mls() { "$MAKE_MLS" "$@" || fail "cannot write the test file $1"; }

@@ -5,7 +5,6 @@ pixels.py same SHOT X Y REF           exit 0 when the W x H interior at (X, Y) e
 pixels.py stopped SHOT X Y REF BG     exit 0 when a prefix of columns equals REF and every
                                       later column is all BG (prints the prefix length)
 pixels.py differ A B                  exit 0 when two greyscale PNGs of one size differ
-pixels.py crop SHOT X Y W H OUT       writes the interior's greys (raw bytes) to OUT
 pixels.py part SHOT X Y REF L T W H   exit 0 when the W x H rectangle at (X, Y) equals the one at
                                       (L, T) of REF
 pixels.py rgb SHOT X Y W H OUT        writes the rectangle's colours (raw bytes) to OUT
@@ -116,7 +115,7 @@ def matches(got, want, w, h):
 
 
 def main(argv):
-    cmd = argv[1]
+    cmd = argv[1] if len(argv) > 1 else ""
     if cmd == "same":
         shot, x, y, ref = argv[2], int(argv[3]), int(argv[4]), argv[5]
         w, h = size_of(ref)
@@ -138,12 +137,6 @@ def main(argv):
         return 0 if 1 <= k < w and rest else 1
     if cmd == "differ":
         return 0 if greys_of(argv[2]) != greys_of(argv[3]) else 1
-    if cmd == "crop":
-        shot, x, y, w, h, out = argv[2], int(argv[3]), int(argv[4]), int(argv[5]), int(argv[6]), argv[7]
-        data = crop(shot, x, y, w, h)
-        with open(out, "wb") as f:
-            f.write(data or b"")
-        return 0 if data is not None else 1
     if cmd == "part":
         shot, x, y, ref = argv[2], int(argv[3]), int(argv[4]), argv[5]
         left, top, w, h = (int(v) for v in argv[6:10])

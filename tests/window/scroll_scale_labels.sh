@@ -4,6 +4,7 @@
 # pixel for pixel the label that a short export with all eleven ticks on the first screen shows.
 source "$(dirname "$0")/lib.sh"
 
+readonly SCREEN_H=1024
 park_pointer
 readonly MICS=16
 # An export: $1 path, $2 Time, $3 Precision. SampleRate becomes 4 / Precision, so that
@@ -47,7 +48,6 @@ write_export "$WORK/tall.__lev" 0.06 0.00004
 start_viewer "$WORK/tall.__lev"
 # Capped at the screen's height (no window manager: no frame). The window reaches that height only
 # after the load, so the height it first appears with says nothing.
-readonly SCREEN_H=1024
 readonly ROWS_SHOWN=$((SCREEN_H - 94))
 ((ROWS_SHOWN < 1000)) || fail "the screen holds the 40 ms tick; the test would prove nothing"
 wait_part "$WORK/tall.png" 0 0 $MICS $ROWS_SHOWN
