@@ -1,17 +1,22 @@
 #include "render_options.h"
 
+#include <QString>
+#include <limits>
 #include <stdexcept>
 
 #include "number_text.h"
 #include "range_rule.h"
 
 const char* const kRenderUsage =
-    "Usage: mlsvexal-render [--period P] [--range DB] [--png OUT.png] [--grid OUT.npy|OUT.csv]\n"
-    "                       [--json] FILE [FILE...]\n"
+    "Usage: mlsvexal-render [--period P] [--range DB] [--png OUT.png] [--zoom K] [--palette NAME]\n"
+    "                       [--legend] [--grid OUT.npy|OUT.csv] [--json] FILE [FILE...]\n"
     "Loads each FILE in order as the viewer would and writes the map of the last one.\n"
     "  --period P    repetition period of WAV and PCM recordings (seconds below 10, else samples)\n"
     "  --range DB    level span from black to white (default 100)\n"
-    "  --png OUT     the map as an 8-bit greyscale PNG, one pixel per cell\n"
+    "  --png OUT     the map as an 8-bit PNG: greyscale for the grey palette, RGB for the others\n"
+    "  --zoom K      K x K pixels per cell in the PNG (a whole number from 1; default 1)\n"
+    "  --palette NAME colours of the PNG: grey (default), viridis, magma, inferno or cividis\n"
+    "  --legend      the PNG (RGB) shows the colour bar, the peak and the axes around the cells\n"
     "  --grid OUT    the levels as float32: .npy (rows x microphones) or .csv (one line per row)\n"
     "  --json        a summary of the loaded state on standard output\n"
     "  --help, --version\n"
@@ -33,6 +38,31 @@ float ParseRange(const std::string& text) {
     throw std::invalid_argument("--range needs a number, not \"" + text + "\"");
   }
   return std::get<float>(range);
+}
+
+[[noreturn]] void RefuseZoom(const std::string& text) {
+  throw std::invalid_argument("--zoom needs a whole number of 1 or more, not \"" + text + "\"");
+}
+
+int ParseZoom(const std::string& text) {
+  if (text.empty() || text.size() > 10) RefuseZoom(text);
+  long long zoom = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') RefuseZoom(text);
+    zoom = zoom * 10 + (c - '0');
+  }
+  if (zoom < 1 || zoom > std::numeric_limits<int>::max()) RefuseZoom(text);
+  return static_cast<int>(zoom);
+}
+
+Palette ParsePalette(const std::string& text) {
+  if (const auto palette = PaletteFromKey(QString::fromStdString(text))) return *palette;
+  std::string names;
+  for (const Palette palette : kAllPalettes) {
+    if (!names.empty()) names += palette == kAllPalettes.back() ? " or " : ", ";
+    names += PaletteKey(palette).toStdString();
+  }
+  throw std::invalid_argument("unknown palette \"" + text + "\": use " + names);
 }
 
 }  // namespace
@@ -58,6 +88,12 @@ RenderOptions ParseRenderOptions(const std::vector<std::string>& arguments) {
       options.rangeDb = ParseRange(value());
     } else if (argument == "--png") {
       options.pngPath = value();
+    } else if (argument == "--zoom") {
+      options.zoom = ParseZoom(value());
+    } else if (argument == "--palette") {
+      options.palette = ParsePalette(value());
+    } else if (argument == "--legend") {
+      options.legend = true;
     } else if (argument == "--grid") {
       options.gridPath = value();
       if (!EndsWith(*options.gridPath, ".npy") && !EndsWith(*options.gridPath, ".csv")) {

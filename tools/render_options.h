@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "palette.h"
 #include "view_state.h"
 
 struct RenderOptions {
@@ -12,6 +13,9 @@ struct RenderOptions {
   float rangeDb = kStartRangeDb;
   std::optional<std::string> pngPath;
   std::optional<std::string> gridPath;  // ends in .npy or .csv
+  int zoom = 1;                         // each cell zoom x zoom pixels in the PNG
+  Palette palette = kDefaultPalette;
+  bool legend = false;  // the PNG shows the legend and the axes around the cells
   bool json = false;
   bool help = false;
   bool version = false;

@@ -1,8 +1,10 @@
 #include "render_run.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <cstdio>
+#include <optional>
 #include <stdexcept>
 
 #include "draw_map.h"
@@ -16,17 +18,27 @@
 #include "quiet_host.h"
 #include "render_options.h"
 #include "shown_name.h"
+#include "view_image.h"
 
 namespace {
 
 // Qt writes PNGs through libpng, which refuses images wider or taller than this.
-constexpr std::int32_t kMaxPngSide = 1000000;
+constexpr std::int64_t kMaxPngSide = 1000000;
+// More than the legend and the axes add to either side of the cells, for the check before the
+// load; the picture itself is checked again once it is made.
+constexpr std::int64_t kLegendAllowance = 4000;
+
+// What the PNG will show, for the size check before the load.
+struct PictureSize {
+  int zoom = 1;
+  bool legend = false;
+};
 
 // A quiet host whose period prompt is answered by --period; when a picture is asked for, a map
 // too large for it is refused before its grid is allocated.
 class RenderHost : public QuietHost {
  public:
-  RenderHost(const std::optional<std::string>& period, bool picture)
+  RenderHost(const std::optional<std::string>& period, std::optional<PictureSize> picture)
       : QuietHost(period), period_(period.has_value()), picture_(picture) {}
   std::optional<std::string> AskPeriod(const std::string& initialText) override {
     if (!period_) throw LoadError("it is a recording: give its repetition period with --period");
@@ -39,18 +51,65 @@ class RenderHost : public QuietHost {
     } catch (const DrawError& e) {
       return e.what();
     }
-    if (micCount > kMaxPngSide || rowCount > kMaxPngSide) {
+    const std::int64_t extra = picture_->legend ? kLegendAllowance : 0;
+    if (std::int64_t{micCount} * picture_->zoom + extra > kMaxPngSide ||
+        std::int64_t{rowCount} * picture_->zoom + extra > kMaxPngSide) {
       return "its map of " + std::to_string(micCount) + " x " + std::to_string(rowCount) +
-             " cells is too large for a PNG (at most " + std::to_string(kMaxPngSide) +
-             " pixels a side)";
+             " cells" + (picture_->zoom > 1 ? " at zoom " + std::to_string(picture_->zoom) : "") +
+             (picture_->legend ? " with its legend" : "") + " is too large for a PNG (at most " +
+             std::to_string(kMaxPngSide) + " pixels a side)";
     }
     return std::nullopt;
   }
 
  private:
   bool period_;
-  bool picture_;
+  std::optional<PictureSize> picture_;
 };
+
+// Text needs a QGuiApplication: a run that draws a legend without one makes its own, on the
+// offscreen platform, for as long as the run lasts.
+class LegendGui {
+ public:
+  explicit LegendGui(bool needed) {
+    if (needed && QCoreApplication::instance() == nullptr) app_.emplace(argc_, argv_);
+  }
+
+ private:
+  char name_[16] = "mlsvexal-render";
+  char platformOption_[10] = "-platform";
+  char platform_[10] = "offscreen";
+  int argc_ = 3;
+  char* argv_[4] = {name_, platformOption_, platform_, nullptr};
+  std::optional<QGuiApplication> app_;  // last: made after, and gone before, its arguments
+};
+
+LegendFacts FactsOf(const ViewState& state, const std::string& file) {
+  LegendFacts facts;
+  facts.micCount = state.LevelGrid.MicCount();
+  facts.rowCount = state.LevelGrid.RowCount();
+  facts.peakLevel = state.PeakLevel;
+  facts.rangeDb = state.RangeDb;
+  facts.sampleRate = state.SampleRate;
+  facts.decimation = state.Decimation;
+  facts.scale = LevelScaleFor(ReaderFor(FileKindOf(file)));
+  return facts;
+}
+
+// The map as the PNG shows it.
+QImage PictureOf(ViewState& state, const std::string& file, const RenderOptions& options) {
+  ImageSurface surface;
+  DrawMap(state, surface);
+  const Zoom zoom{options.zoom, 1};
+  QImage picture =
+      options.legend ? ViewImage(surface.Image(), zoom, options.palette, true, FactsOf(state, file))
+                     : ZoomedCells(surface.Image(), zoom, options.palette);
+  if (picture.width() > kMaxPngSide || picture.height() > kMaxPngSide) {
+    throw DrawError("the picture of " + std::to_string(picture.width()) + " x " +
+                    std::to_string(picture.height()) + " pixels is too large for a PNG");
+  }
+  return picture;
+}
 
 std::string RefusalText(const Refusal& refusal) {
   switch (refusal.reason) {
@@ -144,7 +203,9 @@ int RunRenderer(const std::vector<std::string>& arguments, std::ostream& out, st
   ViewState state;
   state.RangeDb = options.rangeDb;
   state.Decimation = kStartDecimation;
-  RenderHost host(options.period, options.pngPath.has_value());
+  std::optional<PictureSize> picture;
+  if (options.pngPath) picture = PictureSize{options.zoom, options.legend};
+  RenderHost host(options.period, picture);
   for (const std::string& file : options.files) {
     if (const auto cause = LoadInto(state, file, host)) {
       err << "mlsvexal-render: cannot load " << ShownName(file) << ": " << *cause << "\n";
@@ -160,9 +221,10 @@ int RunRenderer(const std::vector<std::string>& arguments, std::ostream& out, st
   }
 
   // Painted only when a picture is asked for.
-  ImageSurface surface;
+  const LegendGui gui(options.pngPath && options.legend);
+  QImage image;
   try {
-    if (options.pngPath) DrawMap(state, surface);
+    if (options.pngPath) image = PictureOf(state, shown, options);
   } catch (const std::exception& e) {
     err << "mlsvexal-render: cannot paint the map of " << ShownName(shown) << ": " << e.what()
         << "\n";
@@ -171,7 +233,7 @@ int RunRenderer(const std::vector<std::string>& arguments, std::ostream& out, st
   try {
     OutputFiles files;
     if (options.pngPath) {
-      files.Write(*options.pngPath, [&](int fd, std::ostream&) { WritePng(surface.Image(), fd); });
+      files.Write(*options.pngPath, [&](int fd, std::ostream&) { WritePng(image, fd); });
     }
     if (options.gridPath) {
       const bool npy = options.gridPath->ends_with(".npy");
