@@ -29,6 +29,9 @@ class Dialogs {
   virtual std::optional<std::string> InputBox(QWidget* parent, const std::string& prompt,
                                               const std::string& title,
                                               const std::string& defaultText) = 0;
+  // A save dialog: the full path to write; nullopt on cancel. filters: "Description (*.ext)".
+  virtual std::optional<std::string> SaveFile(QWidget* parent, const std::string& title,
+                                              const std::vector<std::string>& filters) = 0;
   // A warning with the critical icon.
   virtual void Warning(QWidget* parent, const std::string& text, const std::string& title) = 0;
   // A fault, in a box titled "MLS Vexal".

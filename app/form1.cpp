@@ -83,6 +83,7 @@ Form1::Form1(std::string commandLine, Dialogs& dialogs, DrawOptions drawOptions,
   connect(mapView_, &MapView::zoomedMapResized, this, &Form1::FollowZoom);
   connect(mapView_, &MapView::rangeStepped, this, &Form1::StepRange);
   connect(mapView_, &MapView::scaleToMapRequested, this, &Form1::ScaleToMap);
+  connect(mapView_, &MapView::saveRequested, this, &Form1::SaveView);
   setAcceptDrops(true);
   AddActions();
 
@@ -238,33 +239,4 @@ void Form1::closeEvent(QCloseEvent* event) {
   closed_ = true;  // a running load or paint ends at its next yield
   mapView_->HideReadout();
   event->accept();
-}
-
-void Form1::StepRange(int direction) {
-  if (Running()) return;
-  const auto running = RunningScope(running_);
-  // Steps of 5 level units; a span never becomes 0, which no map can be painted with.
-  float range = state_.RangeDb + 5.0f * static_cast<float>(direction);
-  if (range == 0.0f) range = 5.0f * static_cast<float>(direction);
-  state_.RangeDb = range;
-  try {
-    Draw(DrawOptions{std::chrono::steady_clock::duration::zero()});
-  } catch (const WindowClosed&) {
-  }
-}
-
-void Form1::ScaleToMap() {
-  if (Running()) return;
-  const LevelGrid& grid = state_.LevelGrid;
-  if (grid.MicCount() == 0 || grid.RowCount() == 0) return;
-  const auto running = RunningScope(running_);
-  float loudest = grid.At(1, 1);
-  for (std::int32_t c = 1; c <= grid.MicCount(); ++c) {
-    for (const float level : grid.DataColumn(c)) loudest = std::max(loudest, level);
-  }
-  state_.PeakLevel = loudest;
-  try {
-    Draw(DrawOptions{std::chrono::steady_clock::duration::zero()});
-  } catch (const WindowClosed&) {
-  }
 }

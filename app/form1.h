@@ -84,6 +84,7 @@ class Form1 : public QWidget, private LoadHost, private WindowMapSurface {
   // The view's requests: a wider or narrower span, the peak of the map on screen, a new zoom.
   void StepRange(int direction);
   void ScaleToMap();
+  void SaveView();
   void FollowZoom();
   // Window sizes for the shown map at the view's zoom (form1_host.cpp).
   void SizeToMap(bool heightsToo);

@@ -83,8 +83,8 @@ void Form1::FollowZoom() {
 void Form1::SizeToMap(bool heightsToo) {
   const QSize zoomed =
       MapPixelSize(mapView_->CurrentZoom(), shownMap_.micCount, shownMap_.rowCount);
-  const WindowLayout layout =
-      ComputeWindowLayout(ComputeMapGeometry(zoomed.width(), zoomed.height()));
+  WindowLayout layout = ComputeWindowLayout(ComputeMapGeometry(zoomed.width(), zoomed.height()));
+  layout.clientWidth += mapView_->LegendWidth();
   const QSize available = AvailableClientSize();
   const int bar = ScrollBarExtent();
   const MapFit fit = FitMap(layout, available.width(), available.height(), bar);

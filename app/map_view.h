@@ -61,6 +61,11 @@ class MapView : public QWidget {
   void SetLegendShown(bool shown);
 
   void HideReadout();
+  // The map as shown (zoom, palette, and legend and axes when they are shown), as saved and
+  // copied.
+  QImage ShownView() const;
+  // Extra client width that the legend beside the scale takes (0 while it is hidden).
+  int LegendWidth() const;
   // The menu of every view action, with the window's own actions first.
   QMenu* ContextMenu(const QList<QAction*>& windowActions);
 
@@ -71,6 +76,8 @@ class MapView : public QWidget {
   void rangeStepped(int direction);
   // The user asked for the peak to be the loudest level of the map on screen.
   void scaleToMapRequested();
+  // The user asked to save the view to a file.
+  void saveRequested();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -87,9 +94,8 @@ class MapView : public QWidget {
   void FollowScroll();
   void ShowReadout(QPoint cell, QPoint globalPos);
   void KeepOnScreen();
-  void SaveView();
   void CopyView();
-  QImage ShownView() const;
+  void PaintLegend(QPainter& painter);
 
   const ViewState& state_;
   PictureBox* picture_;

@@ -25,6 +25,21 @@ std::optional<std::string> QtDialogs::OpenFile(QWidget* parent, const OpenFileSe
   return FileNamePath(chosen.front());
 }
 
+std::optional<std::string> QtDialogs::SaveFile(QWidget* parent, const std::string& title,
+                                               const std::vector<std::string>& filters) {
+  QFileDialog dialog(parent, QString::fromStdString(title));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  QStringList names;
+  for (const std::string& filter : filters) names << QString::fromStdString(filter);
+  dialog.setNameFilters(names);
+  dialog.setDefaultSuffix("png");  // a name without an extension is written as PNG
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList chosen = dialog.selectedFiles();
+  if (chosen.isEmpty()) return std::nullopt;
+  return FileNamePath(chosen.front());
+}
+
 std::optional<std::string> QtDialogs::InputBox(QWidget* parent, const std::string& prompt,
                                                const std::string& title,
                                                const std::string& defaultText) {

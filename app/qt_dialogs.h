@@ -9,6 +9,8 @@ class QtDialogs : public Dialogs {
   std::optional<std::string> InputBox(QWidget* parent, const std::string& prompt,
                                       const std::string& title,
                                       const std::string& defaultText) override;
+  std::optional<std::string> SaveFile(QWidget* parent, const std::string& title,
+                                      const std::vector<std::string>& filters) override;
   void Warning(QWidget* parent, const std::string& text, const std::string& title) override;
   void Error(QWidget* parent, const std::string& text) override;
 };

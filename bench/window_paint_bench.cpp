@@ -24,6 +24,10 @@ class AnswerDialogs : public Dialogs {
                                       const std::string&) override {
     return "100";
   }
+  std::optional<std::string> SaveFile(QWidget*, const std::string&,
+                                      const std::vector<std::string>&) override {
+    return std::nullopt;
+  }
   void Warning(QWidget*, const std::string&, const std::string&) override {}
   void Error(QWidget*, const std::string& text) override { throw std::runtime_error(text); }
 };

@@ -23,6 +23,14 @@ class ScriptedDialogs : public Dialogs {
   std::optional<std::string> InputBox(QWidget* parent, const std::string& prompt,
                                       const std::string& title,
                                       const std::string& defaultText) override;
+  std::optional<std::string> SaveFile(QWidget*, const std::string& title,
+                                      const std::vector<std::string>&) override {
+    saveDialogs.push_back(title);
+    if (saves.empty()) return std::nullopt;
+    auto answer = saves.front();
+    saves.pop_front();
+    return answer;
+  }
   void Warning(QWidget*, const std::string& text, const std::string& title) override {
     warnings.push_back(title + ": " + text);
   }
@@ -31,6 +39,7 @@ class ScriptedDialogs : public Dialogs {
   // Answers in order; nullopt is a cancel. No answer left: cancel.
   std::deque<std::optional<std::string>> files;
   std::deque<std::optional<std::string>> inputs;
+  std::deque<std::optional<std::string>> saves;
   // Runs when a file dialog closes with a choice, before the handler goes on.
   std::function<void()> onFileChosen;
   // Runs when an error box is shown.
@@ -39,6 +48,7 @@ class ScriptedDialogs : public Dialogs {
   std::vector<OpenFileSettings> fileDialogs;
   std::vector<Input> inputBoxes;
   std::vector<std::string> warnings;
+  std::vector<std::string> saveDialogs;
   std::vector<std::string> errors;
 };
 
