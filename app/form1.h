@@ -6,6 +6,7 @@
 // for "Browse", "Redraw" and a click on the picture.
 
 #include <QWidget>
+#include <functional>
 #include <string>
 
 #include "dialogs.h"
@@ -85,6 +86,8 @@ class Form1 : public QWidget, private LoadHost, private WindowMapSurface {
   void StepRange(int direction);
   void ScaleToMap();
   void SaveView();
+  // Applies a change of the view state and paints at once, unless a load or paint runs.
+  void RepaintAfter(const std::function<void()>& change);
   void FollowZoom();
   // Window sizes for the shown map at the view's zoom (form1_host.cpp).
   void SizeToMap(bool heightsToo);

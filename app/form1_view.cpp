@@ -4,6 +4,7 @@
 #include <QImageWriter>
 #include <QSaveFile>
 #include <algorithm>
+#include <functional>
 
 #include "file_names.h"
 #include "form1.h"
@@ -25,30 +26,31 @@ QByteArray FormatFor(const QString& fileName) {
 }  // namespace
 
 void Form1::StepRange(int direction) {
-  if (Running()) return;
-  ++running_;
-  const ScopeExit done([this] { --running_; });
-  // Steps of 5 level units; a span never becomes 0, which no map can be painted with.
-  float range = state_.RangeDb + 5.0f * static_cast<float>(direction);
-  if (range == 0.0f) range = 5.0f * static_cast<float>(direction);
-  state_.RangeDb = range;
-  try {
-    Draw(kAtOnce);
-  } catch (const WindowClosed&) {
-  }
+  RepaintAfter([this, direction] {
+    // Steps of 5 level units; a span never becomes 0, which no map can be painted with.
+    float range = state_.RangeDb + 5.0f * static_cast<float>(direction);
+    if (range == 0.0f) range = 5.0f * static_cast<float>(direction);
+    state_.RangeDb = range;
+  });
 }
 
 void Form1::ScaleToMap() {
-  if (Running()) return;
   const LevelGrid& grid = state_.LevelGrid;
   if (grid.MicCount() == 0 || grid.RowCount() == 0) return;
+  RepaintAfter([this, &grid] {
+    float loudest = grid.At(1, 1);
+    for (std::int32_t c = 1; c <= grid.MicCount(); ++c) {
+      for (const float level : grid.DataColumn(c)) loudest = std::max(loudest, level);
+    }
+    state_.PeakLevel = loudest;
+  });
+}
+
+void Form1::RepaintAfter(const std::function<void()>& change) {
+  if (Running()) return;
   ++running_;
   const ScopeExit done([this] { --running_; });
-  float loudest = grid.At(1, 1);
-  for (std::int32_t c = 1; c <= grid.MicCount(); ++c) {
-    for (const float level : grid.DataColumn(c)) loudest = std::max(loudest, level);
-  }
-  state_.PeakLevel = loudest;
+  change();
   try {
     Draw(kAtOnce);
   } catch (const WindowClosed&) {
