@@ -15,6 +15,7 @@
 #include "map_surface.h"
 #include "map_view.h"
 #include "view_state.h"
+#include "window_layout.h"
 
 class QLabel;
 class QLineEdit;
@@ -59,6 +60,7 @@ class Form1 : public QWidget, private LoadHost, private WindowMapSurface {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;  // as a move
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -113,7 +115,9 @@ class Form1 : public QWidget, private LoadHost, private WindowMapSurface {
   Dialogs& dialogs_;
   const DrawOptions drawOptions_;
   ViewState state_;
-  MapGeometry shownMap_{};  // the cells of the map the window is sized for
+  MapGeometry shownMap_{};                   // the cells of the map the window is sized for
+  std::optional<WindowLayout> shownLayout_;  // its layout at the view's zoom, once shown
+  bool sizingToMap_ = false;                 // the window resizes itself to the map
 
   std::string shownFileName_;  // the bytes of the name Text1 was given
   QString shownFileNameText_;  // and the text it shows for them

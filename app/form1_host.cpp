@@ -16,6 +16,7 @@
 #include "map_view.h"
 #include "picture_box.h"
 #include "rounding.h"
+#include "scope_exit.h"
 
 void Form1::SetLoading(bool loading) {
   if (loading) {
@@ -88,19 +89,33 @@ void Form1::SizeToMap(bool heightsToo) {
   const QSize available = AvailableClientSize();
   const int bar = ScrollBarExtent();
   const MapFit fit = FitMap(layout, available.width(), available.height(), bar);
-  setFixedWidth(fit.clientWidth);
+  // Once a map is shown the user may resize the window; until then it keeps its designed size.
+  const ScopeExit sized([this, before = sizingToMap_] { sizingToMap_ = before; });
+  sizingToMap_ = true;
+  setMinimumSize(design::kMinClientWidth, kRoomAroundPicture);
+  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  resize(fit.clientWidth, height());
   // Capped, the file name and the progress bar end inside the window.
   const int textWidth = fit.scrollsX ? std::min(layout.textWidth, fit.clientWidth - 2 * text1_->x())
                                      : layout.textWidth;
   text1_->resize(textWidth, text1_->height());
   progressBar1_->resize(textWidth, progressBar1_->height());
   if (heightsToo) {
-    setFixedHeight(fit.clientHeight);
-    mapView_->Place(layout, fit, bar);
+    resize(fit.clientWidth, fit.clientHeight);
+    mapView_->Place(layout, fit, bar, size());
+    shownLayout_ = layout;
   } else {
     picture1_->resize(fit.pictureWidth, picture1_->height());
     mapView_->resize(fit.clientWidth, mapView_->height());
   }
+}
+
+// A size the user gave the window: the map scrolls within it, or has background around it.
+void Form1::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (sizingToMap_ || !shownLayout_) return;
+  const int bar = ScrollBarExtent();
+  mapView_->Place(*shownLayout_, FitMap(*shownLayout_, width(), height(), bar), bar, size());
 }
 
 QSize Form1::AvailableClientSize() const {

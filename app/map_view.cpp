@@ -139,8 +139,9 @@ void MapView::SetLegendShown(bool shown) {
   update();
 }
 
-void MapView::Place(const WindowLayout& layout, const MapFit& fit, int barExtent) {
-  setGeometry(0, 0, fit.clientWidth, fit.clientHeight);
+void MapView::Place(const WindowLayout& layout, const MapFit& fit, int barExtent, QSize client) {
+  setGeometry(0, 0, std::max(fit.clientWidth, client.width()),
+              std::max(fit.clientHeight, client.height()));
   picture_->setGeometry(design::kPicture1.left, design::kPicture1.top, fit.pictureWidth,
                         fit.pictureHeight);
   const QRect picture = picture_->geometry();

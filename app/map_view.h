@@ -46,7 +46,8 @@ class MapView : public QWidget {
   // The map's size in view pixels at the current zoom (one per cell at 1:1).
   QSize ZoomedMap() const;
   // Places the picture and the bars for a window laid out for the zoomed map.
-  void Place(const WindowLayout& layout, const MapFit& fit, int barExtent);
+  // client: the window's client size (larger than the fit when the user made the window larger).
+  void Place(const WindowLayout& layout, const MapFit& fit, int barExtent, QSize client);
 
   Zoom CurrentZoom() const;
   void SetZoom(Zoom zoom, QPoint anchor);  // anchor: a point of the picture kept in place

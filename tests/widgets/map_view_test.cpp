@@ -11,10 +11,12 @@
 #include <QSettings>
 #include <QTest>
 #include <QWheelEvent>
+#include <sstream>
 
 #include "grey.h"
 #include "no_pause.h"
 #include "picture_box.h"
+#include "render_run.h"
 #include "view_image.h"
 #include "widget_support.h"
 
@@ -184,6 +186,53 @@ TEST_F(MapViewTest, CtrlWheelZoomsAboutTheCursor) {
   // The row under the cursor is the same cell, now two pixels high.
   const int rowAfter = (form.VerticalScroll()->value() + at.y() - kPictureBorder) / 2;
   EXPECT_EQ(rowAfter, rowBefore);
+}
+
+TEST_F(MapViewTest, OnceAMapIsShownTheWindowMayBeResized) {
+  const QSize fitted = form.size();
+  form.resize(fitted + QSize(60, 40));  // larger: background around the map
+  EXPECT_EQ(form.Picture1()->size(), QSize(44, 34));
+  EXPECT_FALSE(form.VerticalScroll()->isVisible());
+  form.resize(fitted.width(), 110);  // smaller than the map: it scrolls
+  EXPECT_TRUE(form.VerticalScroll()->isVisible());
+  EXPECT_LT(form.Picture1()->height(), 34);
+  QTest::keyClick(form.Picture1(), Qt::Key_End);
+  EXPECT_EQ(form.Picture1()->Scroll().y(), form.VerticalScroll()->maximum());
+  EXPECT_GT(form.VerticalScroll()->maximum(), 0);
+}
+
+TEST(MapViewSaved, TheSavedViewAndTheRenderersAgreePixelForPixel) {
+  QSettings().clear();
+  TempFolder folder;
+  const std::string file = WriteRamp(folder, "ramp.mls", 24, 18);
+  ScriptedDialogs dialogs;
+  Form1 form(file, dialogs, kNoPause);
+  Start(form);
+  for (const auto& [key, modifiers] : std::initializer_list<std::pair<int, Qt::KeyboardModifiers>>{
+           {Qt::Key_Equal, Qt::ControlModifier},
+           {Qt::Key_C, {}},
+           {Qt::Key_C, {}},
+           {Qt::Key_L, {}}}) {
+    QTest::keyClick(form.Picture1(), static_cast<Qt::Key>(key), modifiers);
+  }
+  const std::string png = (folder.Path() / "rendered.png").string();
+  std::ostringstream out, err;
+  ASSERT_EQ(
+      RunRenderer({"--zoom", "2", "--palette", "magma", "--legend", "--png", png, file}, out, err),
+      0)
+      << err.str();
+  const QImage rendered = QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32);
+  const QImage saved = form.View()->ShownView().convertToFormat(QImage::Format_RGB32);
+  ASSERT_FALSE(saved.isNull());
+  EXPECT_EQ(saved.size(), rendered.size());
+  EXPECT_TRUE(saved == rendered);
+  QSettings().clear();
+}
+
+TEST(MapViewStart, TheWindowKeepsItsDesignedSizeUntilAMapIsShown) {
+  ScriptedDialogs dialogs;
+  Form1 form("", dialogs, kNoPause);
+  EXPECT_EQ(form.minimumSize(), form.maximumSize());
 }
 
 }  // namespace
