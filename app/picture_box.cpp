@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "draw_error.h"
+#include "blank_map.h"
 #include "map_geometry.h"
 #include "map_region.h"
 #include "reduce_loudest.h"
@@ -24,12 +24,8 @@ void PictureBox::ClearInterior(std::int32_t width, std::int32_t height) {
   greys_ = QImage();
   reduced_ = QImage();
   paintedColumns_ = 0;
-  if (width > 0 && height > 0) {
-    greys_ = QImage(width, height, QImage::Format_Grayscale8);
-    if (greys_.isNull()) throw DrawError("there is not enough memory for the picture");
-    greys_.fill(static_cast<uint>(kPictureBackground));
-    if (zoom_.out > 1) reduced_ = ReduceLoudest(greys_, zoom_.out);
-  }
+  greys_ = BlankMap(width, height);
+  if (!greys_.isNull() && zoom_.out > 1) reduced_ = ReduceLoudest(greys_, zoom_.out);
   update();
 }
 

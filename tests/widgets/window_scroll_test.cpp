@@ -19,6 +19,11 @@
 
 namespace {
 
+// Client pixels around the picture's interior: the border on both sides plus the room for the
+// controls above and the scale beside it.
+constexpr int kAroundRows = kRoomAroundPicture + 2 * kPictureBorder;
+constexpr int kAroundColumns = kScaleRoom + 2 * kPictureBorder;
+
 // One notch of the wheel turned towards the user over `widget`, as the window system sends it
 // (only such events pass on to the parent).
 void WheelDown(QWidget* widget) {
@@ -76,13 +81,13 @@ class WindowScroll : public ::testing::Test {
 TEST_F(WindowScroll, TallMapGetsACappedWindowThatScrollsWithTheKeys) {
   Paint(64, 32768);
   const QSize available = Available();
-  ASSERT_LT(available.height(), 32768 + 94) << "the screen must not hold the map";
+  ASSERT_LT(available.height(), 32768 + kAroundRows) << "the screen must not hold the map";
   QScrollBar* bar = form.VerticalScroll();
   EXPECT_EQ(form.height(), available.height());
   EXPECT_EQ(form.Picture1()->size(), QSize(68, available.height() - kRoomAroundPicture));
   EXPECT_TRUE(bar->isVisible());
   EXPECT_FALSE(form.HorizontalScroll()->isVisible());
-  EXPECT_EQ(bar->maximum(), 32768 - (available.height() - 94));
+  EXPECT_EQ(bar->maximum(), 32768 - (available.height() - kAroundRows));
   EXPECT_EQ(form.Picture1()->Cells().size(), QSize(64, 32768));  // one pixel per cell
   EXPECT_TRUE(ShowsCellsFrom(1, 1));
 
@@ -93,11 +98,11 @@ TEST_F(WindowScroll, TallMapGetsACappedWindowThatScrollsWithTheKeys) {
   QTest::keyClick(form.Picture1(), Qt::Key_Home);
   EXPECT_EQ(bar->value(), 0);
   QTest::keyClick(form.Picture1(), Qt::Key_PageDown);
-  EXPECT_EQ(bar->value(), available.height() - 94);
+  EXPECT_EQ(bar->value(), available.height() - kAroundRows);
   QTest::keyClick(form.Picture1(), Qt::Key_Down);
   QTest::keyClick(form.Picture1(), Qt::Key_Up);
   QTest::keyClick(form.Picture1(), Qt::Key_Up);
-  EXPECT_EQ(bar->value(), available.height() - 94 - 20);
+  EXPECT_EQ(bar->value(), available.height() - kAroundRows - 20);
   EXPECT_TRUE(ShowsCellsFrom(1, bar->value() + 1));
   // Sideways keys have nothing to move.
   QTest::keyClick(form.Picture1(), Qt::Key_Right);
@@ -126,18 +131,18 @@ TEST_F(WindowScroll, TheScaleMovesWithTheRowsAndShowsOnlyBesideThePicture) {
 TEST_F(WindowScroll, WideMapScrollsSidewaysAndKeepsItsHeight) {
   Paint(4000, 400);
   const QSize available = Available();
-  ASSERT_LT(available.width(), 4000 + 39) << "the screen must not hold the map";
+  ASSERT_LT(available.width(), 4000 + kAroundColumns) << "the screen must not hold the map";
   QScrollBar* bar = form.HorizontalScroll();
   EXPECT_TRUE(bar->isVisible());
   EXPECT_FALSE(form.VerticalScroll()->isVisible());
-  EXPECT_EQ(form.size(), QSize(available.width(), 400 + 94));
+  EXPECT_EQ(form.size(), QSize(available.width(), 400 + kAroundRows));
   EXPECT_EQ(form.Picture1()->size(), QSize(available.width() - kScaleRoom, 404));
   EXPECT_LE(bar->geometry().bottom(), form.height() - 1);
   EXPECT_LE(form.Text1()->geometry().right(), form.width() - 1);
 
   // Home and End go to the ends of the only scrolling direction; so does the upright wheel.
   QTest::keyClick(form.Picture1(), Qt::Key_End);
-  EXPECT_EQ(bar->value(), 4000 - (available.width() - 39));
+  EXPECT_EQ(bar->value(), 4000 - (available.width() - kAroundColumns));
   EXPECT_TRUE(ShowsCellsFrom(bar->value() + 1, 1));
   QTest::keyClick(form.Picture1(), Qt::Key_Home);
   QTest::keyClick(form.Picture1(), Qt::Key_Right);
