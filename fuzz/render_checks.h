@@ -26,8 +26,8 @@ void CheckNpy(const LevelGrid& grid, const std::string& npy);
 void CheckCsv(const LevelGrid& grid, const std::string& csv);
 
 // Writes the outputs through OutputFiles into a scratch folder of this process: the PNG of image
-// (unless it is null) and the grid as NPY and CSV. With commit, the folder must then hold exactly
-// those targets, each byte for byte as given; without, OutputFiles is dropped before Commit and
-// the folder must be empty. The folder is removed afterwards.
+// (unless it is null) and the grid as NPY and as CSV (unless csv is null). With commit, the
+// folder must then hold exactly those targets, each byte for byte as given; without, OutputFiles
+// is dropped before Commit and the folder must be empty. The folder is removed afterwards.
 void CheckOutputFiles(const QImage& image, const QByteArray& png, const LevelGrid& grid,
-                      const std::string& npy, const std::string& csv, bool commit);
+                      const std::string& npy, const std::string* csv, bool commit);
