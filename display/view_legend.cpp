@@ -126,9 +126,13 @@ LevelMarks LevelMarksOf(const LegendFacts& facts, int barHeight) {
       result.marks.push_back({offset, LevelText(facts.scale, value, decimals)});
     }
     // Top to bottom, one label a row.
-    std::ranges::sort(result.marks, {}, &Mark::offset);
-    const auto [from, to] = std::ranges::unique(result.marks, {}, &Mark::offset);
-    result.marks.erase(from, to);
+    // (std::algorithms rather than ranges: clang 14 cannot build ranges over libstdc++ 12.)
+    std::sort(result.marks.begin(), result.marks.end(),
+              [](const Mark& a, const Mark& b) { return a.offset < b.offset; });
+    result.marks.erase(
+        std::unique(result.marks.begin(), result.marks.end(),
+                    [](const Mark& a, const Mark& b) { return a.offset == b.offset; }),
+        result.marks.end());
     decimals = std::min(decimals + 1, 9);
   }
   result.peak = QStringLiteral("Peak ") + LevelText(facts.scale, facts.peakLevel, decimals);

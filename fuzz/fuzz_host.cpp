@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <iterator>
 #include <stdexcept>
+#include <utility>
 
 #include "load_error.h"
 #include "load_measurement.h"
@@ -27,23 +28,32 @@ std::string WriteScratchFile(const std::uint8_t* data, std::size_t size,
 
 void FuzzLoad(const std::uint8_t* data, std::size_t size, const std::string& extension,
               const std::optional<std::string>& answer, std::int32_t maxRowCount) {
+  FuzzLoadMeasurement(data, size, extension, answer, maxRowCount, 0.0f);
+}
+
+std::optional<Measurement> FuzzLoadMeasurement(const std::uint8_t* data, std::size_t size,
+                                               const std::string& extension,
+                                               const std::optional<std::string>& answer,
+                                               std::int32_t maxRowCount, float peakLevel) {
   const std::string path = WriteScratchFile(data, size, extension);
   QuietHost host(answer);
   LoadResult result;
   try {
-    result = LoadMeasurement(path, 0.0f, 4, host);
+    result = LoadMeasurement(path, peakLevel, 4, host);
   } catch (const LoadError&) {
-    return;
+    return std::nullopt;
   }
-  const auto* measurement = std::get_if<Measurement>(&result);
-  if (measurement == nullptr) return;
+  auto* measurement = std::get_if<Measurement>(&result);
+  if (measurement == nullptr) return std::nullopt;
   const LevelGrid& grid = measurement->grid;
   if (grid.RowCount() > maxRowCount || !std::isfinite(measurement->peakLevel)) __builtin_trap();
+  if (measurement->peakLevel < peakLevel) __builtin_trap();
   for (std::int32_t m = 1; grid.RowCount() > 0 && m <= grid.MicCount(); ++m) {
     for (const float level : grid.DataColumn(m)) {
       if (!std::isfinite(level)) __builtin_trap();
     }
   }
+  return std::move(*measurement);
 }
 
 std::string PickPeriodAnswer(const std::uint8_t* data, std::size_t size) {

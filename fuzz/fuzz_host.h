@@ -7,12 +7,21 @@
 #include <optional>
 #include <string>
 
+#include "measurement.h"
+
 // Writes data to a per-process scratch file whose name ends in extension (for example ".mls"),
 // loads it with Decimation 4, answering a prompt with answer. A LoadError is a fine outcome; a
 // loaded grid that has more than maxRowCount rows or that holds a level that is not finite traps.
 void FuzzLoad(const std::uint8_t* data, std::size_t size, const std::string& extension,
               const std::optional<std::string>& answer = std::nullopt,
               std::int32_t maxRowCount = INT32_MAX);
+
+// The same load, starting from peakLevel, handing back what it loaded: nullopt after a LoadError,
+// a refusal or a cancellation.
+std::optional<Measurement> FuzzLoadMeasurement(const std::uint8_t* data, std::size_t size,
+                                               const std::string& extension,
+                                               const std::optional<std::string>& answer,
+                                               std::int32_t maxRowCount, float peakLevel);
 
 // An answer for the period prompt picked by the input's last byte.
 std::string PickPeriodAnswer(const std::uint8_t* data, std::size_t size);

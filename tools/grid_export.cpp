@@ -27,6 +27,9 @@ void WriteNpy(const LevelGrid& grid, std::ostream& out) {
   const char lengthBytes[2] = {static_cast<char>(length & 0xFF), static_cast<char>(length >> 8)};
   out.write(lengthBytes, 2);
   out << header;
+  // Without cells there is nothing more to write, however large the other count: no row buffer
+  // of MicCount floats, no pass over RowCount empty rows.
+  if (grid.RowCount() == 0 || grid.MicCount() == 0) return;
   std::vector<float> row(static_cast<std::size_t>(grid.MicCount()));
   for (std::int32_t r = 1; r <= grid.RowCount(); ++r) {
     for (std::int32_t c = 1; c <= grid.MicCount(); ++c) row[c - 1] = grid.At(r, c);

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <streambuf>
 
@@ -24,8 +25,11 @@ std::runtime_error CannotWrite(const std::string& target, int error) {
 // A write-only stream buffer on a descriptor; a failed write sets the stream's badbit.
 class DescriptorBuffer : public std::streambuf {
  public:
-  explicit DescriptorBuffer(int fd) : fd_(fd), buffer_(1 << 20) {
-    setp(buffer_.data(), buffer_.data() + buffer_.size());
+  // The buffer is left uninitialised: clearing a megabyte for every output, however small, is
+  // wasted work.
+  explicit DescriptorBuffer(int fd)
+      : fd_(fd), buffer_(std::make_unique_for_overwrite<char[]>(kSize)) {
+    setp(buffer_.get(), buffer_.get() + kSize);
   }
   int Error() const { return error_; }
 
@@ -51,14 +55,15 @@ class DescriptorBuffer : public std::streambuf {
       data += n;
       left -= static_cast<std::size_t>(n);
     }
-    setp(buffer_.data(), buffer_.data() + buffer_.size());
+    setp(buffer_.get(), buffer_.get() + kSize);
     return 0;
   }
 
  private:
+  static constexpr std::size_t kSize = 1 << 20;
   int fd_;
   int error_ = 0;
-  std::vector<char> buffer_;
+  std::unique_ptr<char[]> buffer_;
 };
 
 // The permissions a newly created file gets (mkstemp makes temporaries private).
