@@ -55,6 +55,7 @@ MapView::MapView(const ViewState& state, QWidget* parent) : QWidget(parent), sta
 void MapView::Clear(std::int32_t micCount, std::int32_t rowCount) {
   ticks_.clear();
   HideReadout();
+  mapShown_ = true;
   PrepareZoomFor(micCount, rowCount);
   picture_->ClearInterior(micCount, rowCount);
   update();
@@ -89,7 +90,7 @@ Zoom MapView::CurrentZoom() const {
 
 void MapView::SetZoom(Zoom zoom, QPoint anchor) {
   const Zoom from = picture_->CurrentZoom();
-  if (zoom == from) return;
+  if (zoom == from || !mapShown_) return;  // before the first paint there is no map to zoom
   HideReadout();
   const QPoint inside = anchor - picture_->Inside().topLeft();
   const QPoint scroll = AnchoredScroll(from, zoom, inside, picture_->Scroll());

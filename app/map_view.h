@@ -108,4 +108,5 @@ class MapView : public QWidget {
   LevelScale levelScale_ = LevelScale::Decibel;
   Palette palette_ = kDefaultPalette;
   bool legend_ = false;
+  bool mapShown_ = false;  // a paint has sized the picture to a map
 };

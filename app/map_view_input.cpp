@@ -93,6 +93,12 @@ void MapView::keyPressEvent(QKeyEvent* event) {
   // Home and End go to the ends of the scrolling direction, the vertical one first.
   QScrollBar* ends = vScroll_->isHidden() ? hScroll_ : vScroll_;
   bool used = false;
+  // The keypad's + without Ctrl does not reach its shortcut under X11: taken here.
+  if (event->key() == Qt::Key_Plus && (event->modifiers() & Qt::KeypadModifier)) {
+    ZoomIn();
+    event->accept();
+    return;
+  }
   switch (event->key()) {
     case Qt::Key_Up:
       used = Trigger(vScroll_, QAbstractSlider::SliderSingleStepSub);

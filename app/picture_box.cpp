@@ -44,20 +44,19 @@ void PictureBox::PaintColumn(std::int32_t x, std::span<const std::uint8_t> greys
   emit columnPainted(x);
 }
 
-// The block column of cell column x, from the cells painted in it so far.
+// Takes the newly painted cell column x into its block column: the first column of a block
+// starts it afresh, the others only lower it.
 void PictureBox::ReduceColumn(std::int32_t x) {
   const int out = zoom_.out;
   const int blockX = x / out;
-  const int first = blockX * out;
-  const int last = std::min(x, greys_.width() - 1);
+  const bool fresh = x % out == 0;
   for (int blockY = 0; blockY < reduced_.height(); ++blockY) {
-    uchar loudest = 255;
+    uchar* block = reduced_.scanLine(blockY) + blockX;
+    uchar loudest = fresh ? 255 : *block;
     const int lastRow = std::min(greys_.height(), (blockY + 1) * out);
-    for (int r = blockY * out; r < lastRow; ++r) {
-      const uchar* row = greys_.constScanLine(r);
-      for (int c = first; c <= last; ++c) loudest = std::min(loudest, row[c]);
-    }
-    reduced_.scanLine(blockY)[blockX] = loudest;
+    for (int r = blockY * out; r < lastRow; ++r)
+      loudest = std::min(loudest, greys_.constScanLine(r)[x]);
+    *block = loudest;
   }
 }
 
@@ -66,9 +65,12 @@ void PictureBox::SetZoom(Zoom zoom) {
   zoom_ = zoom;
   reduced_ = QImage();
   if (zoom_.out > 1 && !greys_.isNull()) {
-    // Unpainted columns must not take part in a block's loudest cell.
-    QImage painted = greys_.copy(0, 0, std::max(paintedColumns_, 1), greys_.height());
-    reduced_ = ReduceLoudest(painted, zoom_.out);
+    // Unpainted columns must not take part in a block's loudest cell (a copy only while some
+    // are left: it costs a byte a cell).
+    reduced_ = paintedColumns_ >= greys_.width()
+                   ? ReduceLoudest(greys_, zoom_.out)
+                   : ReduceLoudest(greys_.copy(0, 0, std::max(paintedColumns_, 1), greys_.height()),
+                                   zoom_.out);
     if (reduced_.width() * zoom_.out < greys_.width()) {
       QImage wide((greys_.width() + zoom_.out - 1) / zoom_.out, reduced_.height(),
                   QImage::Format_Grayscale8);
