@@ -10,34 +10,13 @@
 #include <QApplication>
 #include <cmath>
 
-#include "dialogs.h"
-#include "form1.h"
+#include "bench_window.h"
 
 namespace {
 
-class AnswerDialogs : public Dialogs {
- public:
-  std::optional<std::string> OpenFile(QWidget*, const OpenFileSettings&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> InputBox(QWidget*, const std::string&, const std::string&,
-                                      const std::string&) override {
-    return "100";
-  }
-  std::optional<std::string> SaveFile(QWidget*, const std::string&,
-                                      const std::vector<std::string>&) override {
-    return std::nullopt;
-  }
-  void Warning(QWidget*, const std::string&, const std::string&) override {}
-  void Error(QWidget*, const std::string& text) override { throw std::runtime_error(text); }
-};
-
 void PaintGrid(benchmark::State& bench, std::int32_t micCount, std::int32_t rowCount) {
-  AnswerDialogs dialogs;
-  Form1 form("", dialogs, DrawOptions{std::chrono::milliseconds(0)});
-  form.show();
-  while (!form.Activated()) QCoreApplication::processEvents();
-
+  BenchWindow window;
+  Form1& form = window.form;
   ViewState& state = form.State();
   state.LevelGrid = LevelGrid(rowCount, micCount);
   for (std::int32_t c = 1; c <= micCount; ++c) {
@@ -69,6 +48,7 @@ BENCHMARK(BM_PaintTall)->Unit(benchmark::kMillisecond)->UseRealTime();
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  QuietSizeHintNotes();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

@@ -19,6 +19,10 @@ readonly BACKGROUND=240
 
 export QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME= QT_ENABLE_HIGHDPI_SCALING=0 QT_SCALE_FACTOR=1
 export LC_ALL=C.UTF-8 LANG=C.UTF-8
+# The viewer's remembered choices (QSettings: palette, legend) live in the test's own folder, so
+# that no test sees another's and none touches the user's.
+export XDG_CONFIG_HOME=$WORK/config
+readonly SETTINGS=$XDG_CONFIG_HOME/mlsvexal/mlsvexal.conf
 
 cleanup() {
   if [[ -n $VIEWER_PID ]] && kill -0 "$VIEWER_PID" 2>/dev/null; then
@@ -81,8 +85,12 @@ wait_pixels() {
   fail "the picture never matched $* ($(cat "$WORK/why"))"
 }
 
-# Polls until the picture interior equals the PNG $1.
+# Polls until the picture interior equals the PNG $1 (greys, or colours for a colour PNG).
 wait_picture() { wait_pixels same "$1"; }
+
+# Polls until the picture interior equals the loudest-cell reduction of the greyscale PNG $1 to
+# blocks of $2 x $2 pixels: what a zoom of 1:$2 shows.
+wait_loudest() { wait_pixels loudest "$@"; }
 
 # Polls until the first W x H pixels shown in the picture interior equal the W x H rectangle at
 # (L, T) of the PNG. Arguments: PNG L T W H.
@@ -102,20 +110,27 @@ click_at() {
 
 # Gives the keyboard to the dialog named $1 and types $2 into its focused line, replacing it,
 # then presses Enter until the dialog has gone.
-answer_dialog() {
+answer_dialog() { answer_dialog_like "^$1\$" "$2"; }
+
+# answer_dialog for the dialog whose name matches the regular expression $1.
+answer_dialog_like() {
   local dialog
-  dialog=$(wait_window "$1") || fail "the dialog \"$1\" did not appear"
+  dialog=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -1) ||
+    fail "no dialog named like \"$1\" appeared"
+  [[ -n $dialog ]] || fail "no dialog named like \"$1\" appeared"
   xdotool windowfocus --sync "$dialog"
   xdotool key --clearmodifiers ctrl+a
   xdotool type --delay 20 "$2"
   local tries=0
-  while xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; do
-    ((tries++ < 20)) || fail "the dialog \"$1\" did not close"
+  while xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; do
+    ((tries++ < 20)) || fail "the dialog named like \"$1\" did not close"
     xdotool key Return
     sleep 0.2
   done
 }
 
 # An .mls file: $1 path, $2 microphones, $3 points; point (m, r) is real, falling with r and
-# varying with m, the first point of every column the loudest (painted black).
+# varying with m, the first point of every column the loudest (painted black). $4, if given, is
+# that first point's value (10 unless given, at least 1.6): 2 puts up to the first 40 % of the
+# rows within the default span, 10 only a few.
 write_mls() { "$MAKE_MLS" "$@" || fail "cannot write the test file $1"; }
