@@ -2,6 +2,7 @@
 // A window for the window benchmarks: Form1 shown offscreen, its dialogs answered without a user,
 // its grid filled with generated levels and painted once without the fixed pause.
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QtGlobal>
 #include <chrono>
@@ -9,6 +10,8 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+
+#include <benchmark/benchmark.h>
 
 #include "dialogs.h"
 #include "form1.h"
@@ -70,3 +73,15 @@ struct BenchWindow {
   // Redraw: sizes the window for the map and paints every column.
   void Paint() { form.Command2_Click(); }
 };
+
+// main() of a window benchmark: an offscreen application unless a platform is named.
+inline int RunWindowBenchmarks(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QuietSizeHintNotes();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -87,11 +87,9 @@ void BM_RedrawZoom4_1000x400(benchmark::State& bench) {
   bench.SetItemsProcessed(bench.iterations() * 1000 * 400);
 }
 
-// From 1:1 to 4:1 on a painted 1000 x 400 map, and the repaint that follows.
-void BM_ZoomTo4_1000x400(benchmark::State& bench) {
-  BenchWindow window;
-  window.Fill(1000, 400);
-  window.Paint();
+// Times a change of the view from 1:1 and the repaint that follows it.
+template <typename Change>
+void TimeViewChange(benchmark::State& bench, BenchWindow& window, Change change) {
   MapView* view = window.form.View();
   PaintCounter counter(view->Picture());
   for (auto _ : bench) {
@@ -100,12 +98,20 @@ void BM_ZoomTo4_1000x400(benchmark::State& bench) {
     Repaint();
     const long long before = counter.paints;
     bench.ResumeTiming();
-    view->SetZoom(Zoom{4, 1}, QPoint());
+    change(*view);
     Repaint();
     bench.PauseTiming();
-    if (counter.paints == before) bench.SkipWithError("the zoom repainted nothing");
+    if (counter.paints == before) bench.SkipWithError("the change repainted nothing");
     bench.ResumeTiming();
   }
+}
+
+// From 1:1 to 4:1 on a painted 1000 x 400 map, and the repaint that follows.
+void BM_ZoomTo4_1000x400(benchmark::State& bench) {
+  BenchWindow window;
+  window.Fill(1000, 400);
+  window.Paint();
+  TimeViewChange(bench, window, [](MapView& view) { view.SetZoom(Zoom{4, 1}, QPoint()); });
 }
 
 // From 1:1 to the screen's fit on a painted 256 x 131072 map, and the repaint that follows.
@@ -113,21 +119,9 @@ void BM_FitToScreen256x131072(benchmark::State& bench) {
   BenchWindow window;
   window.Fill(256, 131072);
   window.Paint();
-  MapView* view = window.form.View();
-  PaintCounter counter(view->Picture());
-  for (auto _ : bench) {
-    bench.PauseTiming();
-    view->SetZoom(Zoom{}, QPoint());
-    Repaint();
-    const long long before = counter.paints;
-    bench.ResumeTiming();
-    view->FitToScreen(Available(window.form));
-    Repaint();
-    bench.PauseTiming();
-    if (counter.paints == before) bench.SkipWithError("the fit repainted nothing");
-    bench.ResumeTiming();
-  }
-  bench.counters["out"] = view->CurrentZoom().out;
+  TimeViewChange(bench, window,
+                 [&window](MapView& view) { view.FitToScreen(Available(window.form)); });
+  bench.counters["out"] = window.form.View()->CurrentZoom().out;
 }
 
 // Redraw of a 256 x 131072 map at 1:1, and fitted to the screen, where every painted column also
@@ -204,12 +198,5 @@ BENCHMARK(BM_ScrollStepZoom4_256x131072)->Unit(benchmark::kMillisecond)->UseReal
 BENCHMARK(BM_ScrollStep1to1_256x131072)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  QuietSizeHintNotes();
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return RunWindowBenchmarks(argc, argv);
 }
