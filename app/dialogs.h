@@ -14,10 +14,11 @@ struct OpenFileSettings {
   int selectedType = 1;                                    // 1-based
   bool mustExist = true;
   std::string initialName;
+  std::string initialFolder;  // empty: the toolkit's choice
 };
 
-// The Browse dialog's settings: the same every time it opens.
-OpenFileSettings BrowseSettings();
+// The Browse dialog's settings: the same every time it opens, but for the folder it starts in.
+OpenFileSettings BrowseSettings(std::string initialFolder = {});
 
 class Dialogs {
  public:

@@ -1,158 +1,111 @@
 #include "form1.h"
 
 #include <QCloseEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QPainter>
-#include <QProgressBar>
+#include <QMenu>
 #include <QPushButton>
-#include <QScrollBar>
 #include <new>
 
+#include "dropped_file.h"
 #include "empty_map.h"
 #include "file_names.h"
 #include "load_measurement.h"
 #include "picture_box.h"
 #include "range_text.h"
+#include "recent_files.h"
 #include "scope_exit.h"
-
-namespace {
-
-// Counts a running load or paint for as long as it lives.
-auto RunningScope(int& running) {
-  ++running;
-  return ScopeExit([&running] { --running; });
-}
-
-void Place(QWidget* widget, const design::Rect& at) {
-  widget->setGeometry(at.left, at.top, at.width, at.height);
-}
-
-// "cause" as the end of a sentence.
-std::string Sentence(std::string text) {
-  if (text.empty() || text.back() != '.') text += '.';
-  return text;
-}
-
-}  // namespace
+#include "window_messages.h"
 
 Form1::Form1(std::string commandLine, Dialogs& dialogs, DrawOptions drawOptions, QWidget* parent)
     : QWidget(parent),
       commandLine_(std::move(commandLine)),
       dialogs_(dialogs),
-      drawOptions_(drawOptions) {
+      drawOptions_(drawOptions),
+      controls_(CreateDesignedControls(*this, state_)),
+      host_(*this, dialogs, *controls_.text1, *controls_.progressBar1, closed_),
+      surface_(*this, *controls_.mapView, *controls_.text1, *controls_.progressBar1,
+               [this] { host_.Yield(); }) {
   setObjectName("Form1");
-  setWindowTitle("MLS Vexal");
-
-  // Created in tab order: the picture first, so that it takes the focus first. The map view lies
-  // under the designed controls and paints only its picture and scale.
-  mapView_ = new MapView(state_, this);
-  picture1_ = mapView_->Picture();
-  command1_ = new QPushButton("Browse", this);
-  command1_->setObjectName("Command1");
-  text1_ = new QLineEdit(this);
-  text1_->setObjectName("Text1");
-  text1_->setAcceptDrops(false);  // a file dropped on the name loads, as anywhere on the window
-  progressBar1_ = new QProgressBar(this);
-  progressBar1_->setObjectName("ProgressBar1");
-  progressBar1_->setRange(0, 100);
-  progressBar1_->setValue(0);
-  progressBar1_->setTextVisible(false);
-  command2_ = new QPushButton("Redraw", this);
-  command2_->setObjectName("Command2");
-  mapView_->setGeometry(0, 0, design::kClientWidth, design::kClientHeight);
-  Place(text1_, design::kText1);
-  Place(command1_, design::kCommand1);
-  Place(command2_, design::kCommand2);
-  Place(picture1_, design::kPicture1);
-  Place(progressBar1_, design::kProgressBar1);
-  text1_->raise();  // the progress bar shows only while a load hides the file name
-
-  setTabOrder(picture1_, command1_);
-  setTabOrder(command1_, text1_);
-  setTabOrder(text1_, progressBar1_);
-  setTabOrder(progressBar1_, command2_);
-  picture1_->setFocus();
-
-  setFixedSize(design::kClientWidth, design::kClientHeight);
-
-  connect(command1_, &QPushButton::clicked, this, &Form1::Command1_Click);
-  connect(command2_, &QPushButton::clicked, this, &Form1::Command2_Click);
-  connect(picture1_, &PictureBox::clicked, this, &Form1::Picture1_Click);
-  connect(mapView_, &MapView::zoomedMapResized, this, &Form1::FollowZoom);
-  connect(mapView_, &MapView::rangeStepped, this, &Form1::StepRange);
-  connect(mapView_, &MapView::scaleToMapRequested, this, &Form1::ScaleToMap);
-  connect(mapView_, &MapView::saveRequested, this, &Form1::SaveView);
-  setAcceptDrops(true);
+  setWindowTitle(kProgramName);
+  MapView* view = controls_.mapView;
+  connect(controls_.command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+  connect(controls_.command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+  connect(controls_.picture1, &PictureBox::clicked, this, &Form1::Picture1_Click);
+  connect(controls_.text1, &QLineEdit::returnPressed, this, &Form1::Text1_Enter);
+  connect(view, &MapView::zoomedMapResized, this, [this] { surface_.FollowZoom(); });
+  connect(view, &MapView::rangeStepped, this, &Form1::StepRange);
+  connect(view, &MapView::scaleToMapRequested, this, &Form1::ScaleToMap);
+  connect(view, &MapView::saveRequested, this, &Form1::SaveShownView);
+  view->SetWindowMenuItems([this](QMenu& menu) {
+    AddRecentFilesMenu(menu, !Running(), [this](const std::string& file) { Open(file); });
+  });
+  new FileDrops(
+      *this, [this] { return Running(); }, [this](const std::string& name) { Open(name); });
   AddActions();
 
   Form_Load();
 }
 
-Form1::~Form1() {
-  while (cursorSets_ > 0) SetLoading(false);
-}
-
 void Form1::Form_Load() {
   ShowFileName(commandLine_);
   try {
-    Yield();
+    host_.Yield();
   } catch (const WindowClosed&) {
   }
 }
 
 void Form1::Form_Activate() {
   activated_ = true;
-  const auto running = RunningScope(running_);
-  try {
-    Yield();  // the window is drawn before any load starts
+  RunIfIdle([this] {
+    host_.Yield();  // the window is drawn before any load starts
     state_.RangeDb = kStartRangeDb;
     state_.Decimation = kStartDecimation;
     if (!commandLine_.empty()) LoadAndDraw(FileNameInText1());
-  } catch (const WindowClosed&) {
-  }
+  });
 }
 
 void Form1::Command1_Click() {
-  if (Running()) return;
-  const auto running = RunningScope(running_);
-  const std::optional<std::string> chosen = dialogs_.OpenFile(this, BrowseSettings());
-  if (!chosen) return;
-  OpenChosen(*chosen);
+  RunIfIdle([this] {
+    const auto chosen = dialogs_.OpenFile(this, BrowseSettings(LastOpenedFolder()));
+    if (chosen) OpenChosen(*chosen);
+  });
 }
 
-void Form1::Form_FileDropped(const std::string& fileName) {
-  if (Running()) return;
-  const auto running = RunningScope(running_);
-  OpenChosen(fileName);
+void Form1::Text1_Enter() {
+  if (!Text1()->text().isEmpty()) Open(FileNameInText1());
+}
+
+void Form1::Open(const std::string& fileName) {
+  RunIfIdle([this, &fileName] { OpenChosen(fileName); });
 }
 
 void Form1::OpenChosen(const std::string& fileName) {
   ShowFileName(fileName);
-  try {
-    LoadAndDraw(FileNameInText1());
-  } catch (const WindowClosed&) {
-  }
+  LoadAndDraw(FileNameInText1());
 }
 
 void Form1::Command2_Click() {
-  if (Running()) return;
-  const auto running = RunningScope(running_);
-  const std::string defaultText =
-      FormatRangeText(state_.RangeDb, QLocale().decimalPoint().toStdString());
-  const std::optional<std::string> answer =
-      dialogs_.InputBox(this, "New White-Black dB range = ", "Redraw", defaultText);
-  if (!answer) return;  // Cancel: nothing changes
-  const auto range =
-      ReadRangeAnswer(*answer, [this](const std::string& text) { return ToNumber(text); });
-  if (const auto* refusal = std::get_if<RangeRefusal>(&range)) {
-    ShowFault(refusal->message);
-    return;
-  }
-  state_.RangeDb = std::get<float>(range);
-  try {
+  RunIfIdle([this] {
+    const std::string defaultText =
+        FormatRangeText(state_.RangeDb, QLocale().decimalPoint().toStdString());
+    const auto answer =
+        dialogs_.InputBox(this, "New White-Black dB range = ", "Redraw", defaultText);
+    if (!answer) return;  // Cancel: nothing changes
+    const auto range =
+        ReadRangeAnswer(*answer, [this](const std::string& text) { return host_.ToNumber(text); });
+    if (const auto* refusal = std::get_if<RangeRefusal>(&range)) return ShowFault(refusal->message);
+    state_.RangeDb = std::get<float>(range);
     Draw(drawOptions_);
+  });
+}
+
+void Form1::RunIfIdle(const std::function<void()>& work) {
+  if (Running()) return;
+  ++running_;
+  const ScopeExit done([this] { --running_; });
+  try {
+    work();
   } catch (const WindowClosed&) {
   }
 }
@@ -161,66 +114,62 @@ void Form1::Picture1_Click() {
   state_.StopDrawing = true;
 }
 
+// A load that fails, is refused or cancelled leaves the map on screen, and Text1 names its file
+// again. A refused file's previous map is painted again, as after any load.
 void Form1::LoadAndDraw(const std::string& fileName) {
   LoadResult result;
   try {
-    result = LoadMeasurement(fileName, state_.PeakLevel, state_.Decimation, *this);
+    result = LoadMeasurement(fileName, state_.PeakLevel, state_.Decimation, host_);
   } catch (const std::exception& e) {  // LoadError, or anything a reader let through
-    ShowFault("Cannot load " + FileNameText(fileName).toStdString() + ": " + Sentence(e.what()));
+    ShowFault(LoadFaultText(fileName, e.what()));
+    ShowFileName(mapFileName_);
     return;
   }
-  if (std::holds_alternative<Cancelled>(result)) return;
-  if (auto* measurement = std::get_if<Measurement>(&result)) {
+  auto* measurement = std::get_if<Measurement>(&result);
+  if (measurement != nullptr) {
     TakeMeasurement(state_, std::move(*measurement));
-    mapView_->SetLevelScale(LevelScaleFor(ReaderFor(FileKindOf(fileName))));
-  } else {
-    ShowRefusal(std::get<Refusal>(result));
+    View()->SetLevelScale(LevelScaleFor(ReaderFor(FileKindOf(fileName))));
+    ShowMapOf(fileName);
+  } else if (const auto* refusal = std::get_if<Refusal>(&result); refusal && !closed_) {
+    dialogs_.Warning(this, RefusalText(refusal->reason), "Warning!");
   }
-  // A refused file leaves the previous map, which is painted again as after any load.
+  if (measurement == nullptr) ShowFileName(mapFileName_);
+  if (std::holds_alternative<Cancelled>(result)) return;
   Draw(drawOptions_);
-  if (std::holds_alternative<Measurement>(result)) SayIfEmpty(fileName);
-}
-
-void Form1::ShowFileName(const std::string& fileName) {
-  shownFileName_ = fileName;
-  text1_->setText(FileNameText(fileName));
-  shownFileNameText_ = text1_->text();
-}
-
-std::string Form1::FileNameInText1() const {
-  // The name as shown keeps its bytes; an edited one is what the user typed.
-  return text1_->text() == shownFileNameText_ ? shownFileName_ : FileNamePath(text1_->text());
-}
-
-void Form1::SayIfEmpty(const std::string& fileName) {
+  if (measurement == nullptr) return;
   if (const auto reason = EmptyMapReason(fileName, state_.LevelGrid)) {
     ShowFault(FileNameText(fileName).toStdString() + *reason);
   }
 }
 
-void Form1::ShowRefusal(const Refusal& refusal) {
-  if (closed_) return;
-  switch (refusal.reason) {
-    case RefusalReason::NotMono:
-      dialogs_.Warning(this, "Sorry, this is not a Mono .WAV file!", "Warning!");
-      break;
-    case RefusalReason::NotSixteenBitPcm:
-      dialogs_.Warning(this, "Sorry, this is not a 16-bit PCM .WAV file!", "Warning!");
-      break;
-  }
+void Form1::ShowMapOf(const std::string& fileName) {
+  mapFileName_ = fileName;
+  setWindowTitle(WindowTitleFor(fileName));
+  AddRecentFile(fileName);
+}
+
+void Form1::ShowFileName(const std::string& fileName) {
+  shownFileName_ = fileName;
+  Text1()->setText(FileNameText(fileName));
+  shownFileNameText_ = Text1()->text();
+}
+
+std::string Form1::FileNameInText1() const {
+  // The name as shown keeps its bytes; an edited one is what the user typed.
+  return Text1()->text() == shownFileNameText_ ? shownFileName_ : FileNamePath(Text1()->text());
 }
 
 void Form1::Draw(const DrawOptions& options) {
   std::string cause;
   try {
-    DrawMap(state_, *this, options);
+    DrawMap(state_, surface_, options);
     return;
   } catch (const std::bad_alloc&) {
     cause = "there is not enough memory for the picture";
   } catch (const std::exception& e) {  // DrawError, RoundingOverflow
     cause = e.what();
   }
-  ShowFault("Cannot paint the map: " + Sentence(cause));
+  ShowFault(PaintFaultText(cause));
 }
 
 void Form1::ShowFault(const std::string& text) {
@@ -237,6 +186,11 @@ void Form1::showEvent(QShowEvent* event) {
 
 void Form1::closeEvent(QCloseEvent* event) {
   closed_ = true;  // a running load or paint ends at its next yield
-  mapView_->HideReadout();
+  View()->HideReadout();
   event->accept();
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  surface_.FollowWindowSize();
 }

@@ -67,8 +67,12 @@ class MapView : public QWidget {
   QImage ShownView() const;
   // Extra client width that the legend beside the scale takes (0 while it is hidden).
   int LegendWidth() const;
-  // The menu of every view action, with the window's own actions first.
+  // The menu of every view action, with the window's own actions and items first.
   QMenu* ContextMenu(const QList<QAction*>& windowActions);
+  // Adds the window's own items (such as its recent files) to each context menu.
+  void SetWindowMenuItems(std::function<void(QMenu&)> addItems) {
+    windowItems_ = std::move(addItems);
+  }
 
  signals:
   // The zoomed map changed size: the window should follow it.
@@ -105,6 +109,7 @@ class MapView : public QWidget {
   QLabel* readout_;
   std::vector<Tick> ticks_;
   std::vector<QAction*> actions_;
+  std::function<void(QMenu&)> windowItems_;
   LevelScale levelScale_ = LevelScale::Decibel;
   Palette palette_ = kDefaultPalette;
   bool legend_ = false;

@@ -57,6 +57,7 @@ void MapView::AddActions() {
 QMenu* MapView::ContextMenu(const QList<QAction*>& windowActions) {
   auto* menu = new QMenu(this);
   menu->addActions(windowActions);
+  if (windowItems_) windowItems_(*menu);
   menu->addSeparator();
   for (QAction* action : actions_) {
     if (action->text() == "Next palette") {

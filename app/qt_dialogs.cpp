@@ -18,6 +18,7 @@ std::optional<std::string> QtDialogs::OpenFile(QWidget* parent, const OpenFileSe
   if (settings.selectedType >= 1 && settings.selectedType <= filters.size()) {
     dialog.selectNameFilter(filters[settings.selectedType - 1]);
   }
+  if (!settings.initialFolder.empty()) dialog.setDirectory(FileNameText(settings.initialFolder));
   dialog.selectFile(QString::fromStdString(settings.initialName));
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList chosen = dialog.selectedFiles();

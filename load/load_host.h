@@ -8,6 +8,12 @@
 
 #include "number_text.h"
 
+// What a recording holds, shown with the period prompt so that the answer can be checked.
+struct RecordingFacts {
+  std::int32_t sampleRate;  // samples per second
+  double sampleCount;       // samples in the file (not rounded)
+};
+
 class LoadHost {
  public:
   virtual ~LoadHost() = default;
@@ -22,7 +28,8 @@ class LoadHost {
   virtual void Yield() = 0;
   // The repetition period of a recording, as the user types it (seconds below 10, otherwise
   // samples), offered initialText first; nullopt when the user cancels.
-  virtual std::optional<std::string> AskPeriod(const std::string& initialText) = 0;
+  virtual std::optional<std::string> AskPeriod(const std::string& initialText,
+                                               const RecordingFacts& recording) = 0;
   // Converts a typed answer to a number; nullopt when it is not one. The window reads it in the
   // user's locale first; the default takes "." as the decimal separator.
   virtual std::optional<double> ToNumber(const std::string& text) { return ParseDecimal(text); }

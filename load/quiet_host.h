@@ -15,7 +15,9 @@ class QuietHost : public LoadHost {
   void SetLoading(bool) override {}
   void SetProgress(float) override {}
   void Yield() override {}
-  std::optional<std::string> AskPeriod(const std::string&) override { return period_; }
+  std::optional<std::string> AskPeriod(const std::string&, const RecordingFacts&) override {
+    return period_;
+  }
 
  private:
   std::optional<std::string> period_;

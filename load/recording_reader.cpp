@@ -169,7 +169,8 @@ BlockShape ShapeBlocks(double period, const std::string& answerText, std::int32_
 
 LoadResult ReadRecording(const ReaderInput& input, const InputFile& file,
                          const RecordingData& data) {
-  const std::optional<std::string> answer = input.host.AskPeriod(data.initialPeriod);
+  const std::optional<std::string> answer =
+      input.host.AskPeriod(data.initialPeriod, RecordingFacts{data.sampleRate, data.sampleCount});
   if (!answer) return Cancelled{};
   const std::optional<double> period = input.host.ToNumber(*answer);
   if (!period) throw LoadError("the repetition period \"" + *answer + "\" is not a number");

@@ -40,9 +40,10 @@ class RenderHost : public QuietHost {
  public:
   RenderHost(const std::optional<std::string>& period, std::optional<PictureSize> picture)
       : QuietHost(period), period_(period.has_value()), picture_(picture) {}
-  std::optional<std::string> AskPeriod(const std::string& initialText) override {
+  std::optional<std::string> AskPeriod(const std::string& initialText,
+                                       const RecordingFacts& recording) override {
     if (!period_) throw LoadError("it is a recording: give its repetition period with --period");
-    return QuietHost::AskPeriod(initialText);
+    return QuietHost::AskPeriod(initialText, recording);
   }
   std::optional<std::string> RefuseGridSize(std::int32_t micCount, std::int32_t rowCount) override {
     if (!picture_) return std::nullopt;

@@ -7,8 +7,10 @@
 #include "load_error.h"
 #include "load_measurement.h"
 
-std::optional<std::string> RecordingHost::AskPeriod(const std::string& initialText) {
+std::optional<std::string> RecordingHost::AskPeriod(const std::string& initialText,
+                                                    const RecordingFacts& recording) {
   prompts.push_back(initialText);
+  recordings.push_back(recording);
   if (answers.empty()) return std::nullopt;
   auto answer = answers.front();
   answers.pop_front();

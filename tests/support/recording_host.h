@@ -24,7 +24,8 @@ class RecordingHost : public LoadHost {
     ++yields;
     if (onYield) onYield(yields);
   }
-  std::optional<std::string> AskPeriod(const std::string& initialText) override;
+  std::optional<std::string> AskPeriod(const std::string& initialText,
+                                       const RecordingFacts& recording) override;
 
   // Answers for the coming prompts, in order; nullopt is a cancel. No answer left: cancel.
   std::deque<std::optional<std::string>> answers;
@@ -36,7 +37,8 @@ class RecordingHost : public LoadHost {
   int yields = 0;
   bool loading = false;
   std::vector<bool> loadingChanges;
-  std::vector<std::string> prompts;  // the initial text of every period prompt
+  std::vector<std::string> prompts;        // the initial text of every period prompt
+  std::vector<RecordingFacts> recordings;  // and what its recording holds
 };
 
 // The decimation the viewer starts with.

@@ -177,14 +177,14 @@ TEST_F(MapViewTest, CtrlWheelZoomsAboutTheCursor) {
   PaintGrid(form, dialogs, 64, 32768);  // scrolls
   QTest::keyClick(form.Picture1(), Qt::Key_PageDown);
   const QPoint at(30, 100);  // in the picture
-  const int rowBefore = form.VerticalScroll()->value() + at.y() - kPictureBorder;
+  const int rowBefore = form.View()->VerticalScroll()->value() + at.y() - kPictureBorder;
   QWheelEvent up(at, form.Picture1()->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
                  Qt::ControlModifier, Qt::NoScrollPhase, false);
   QSpontaneKeyEvent::setSpontaneous(&up);
   QCoreApplication::instance()->notify(form.Picture1(), &up);
   ASSERT_EQ(View()->CurrentZoom(), (Zoom{2, 1}));
   // The row under the cursor is the same cell, now two pixels high.
-  const int rowAfter = (form.VerticalScroll()->value() + at.y() - kPictureBorder) / 2;
+  const int rowAfter = (form.View()->VerticalScroll()->value() + at.y() - kPictureBorder) / 2;
   EXPECT_EQ(rowAfter, rowBefore);
 }
 
@@ -192,13 +192,13 @@ TEST_F(MapViewTest, OnceAMapIsShownTheWindowMayBeResized) {
   const QSize fitted = form.size();
   form.resize(fitted + QSize(60, 40));  // larger: background around the map
   EXPECT_EQ(form.Picture1()->size(), QSize(44, 34));
-  EXPECT_FALSE(form.VerticalScroll()->isVisible());
+  EXPECT_FALSE(form.View()->VerticalScroll()->isVisible());
   form.resize(fitted.width(), 110);  // smaller than the map: it scrolls
-  EXPECT_TRUE(form.VerticalScroll()->isVisible());
+  EXPECT_TRUE(form.View()->VerticalScroll()->isVisible());
   EXPECT_LT(form.Picture1()->height(), 34);
   QTest::keyClick(form.Picture1(), Qt::Key_End);
-  EXPECT_EQ(form.Picture1()->Scroll().y(), form.VerticalScroll()->maximum());
-  EXPECT_GT(form.VerticalScroll()->maximum(), 0);
+  EXPECT_EQ(form.Picture1()->Scroll().y(), form.View()->VerticalScroll()->maximum());
+  EXPECT_GT(form.View()->VerticalScroll()->maximum(), 0);
 }
 
 TEST(MapViewSaved, TheSavedViewAndTheRenderersAgreePixelForPixel) {

@@ -57,16 +57,20 @@ TEST_F(WindowEvents, BrowseCancelChangesNothingAndEveryBrowseOpensTheSame) {
   ASSERT_EQ(dialogs.fileDialogs.size(), 3u);
   for (const OpenFileSettings& s : dialogs.fileDialogs) {
     EXPECT_EQ(s.title, "Load a MLS Vexal File");
-    ASSERT_EQ(s.types.size(), 4u);
+    ASSERT_EQ(s.types.size(), 5u);
     EXPECT_EQ(s.types[0].first, "PCM IEEE-float file (*.pcm)");
     EXPECT_EQ(s.types[1].first, "MLS Vexal file (*.mls)");
     EXPECT_EQ(s.types[2].first, "WAV file (*.wav)");
     EXPECT_EQ(s.types[3].first, "Tolvane file (*.__*)");
     EXPECT_EQ(s.types[3].second, "*.__*");
+    EXPECT_EQ(s.types[4].first, "All measurement files (*.mls *.wav *.pcm *.__*)");
     EXPECT_EQ(s.selectedType, 3);
     EXPECT_EQ(s.initialName, "*.WAV");
     EXPECT_TRUE(s.mustExist);
   }
+  // Each opens in the folder of the file opened last, none before the first load.
+  EXPECT_EQ(dialogs.fileDialogs[0].initialFolder, "");
+  EXPECT_EQ(dialogs.fileDialogs[2].initialFolder, folder.Path().string());
   // The last Browse was cancelled after a load: the map and the name stay.
   EXPECT_EQ(form.Text1()->text().toStdString(), ramp);
   EXPECT_EQ(form.State().LevelGrid.MicCount(), 40);

@@ -40,7 +40,7 @@ class WindowInput : public ::testing::Test {
   }
   // What the read-out shows; empty while it is hidden.
   std::string Readout() const {
-    return form.Readout()->isVisible() ? form.Readout()->text().toStdString() : "";
+    return form.View()->Readout()->isVisible() ? form.View()->Readout()->text().toStdString() : "";
   }
   std::string Expected(std::int32_t column, std::int32_t row) {
     return CellReadout(form.State(), column, row, form.View()->CurrentLevelScale(), ".");
@@ -120,7 +120,7 @@ TEST_F(WindowInput, ReadoutNamesThePaintedCellUnderTheMouse) {
 TEST_F(WindowInput, ReadoutCountsTheScrolledRows) {
   PaintGrid(form, dialogs, 64, 32768, 60606);
   QTest::keyClick(form.Picture1(), Qt::Key_End);
-  const int first = form.VerticalScroll()->value() + 1;
+  const int first = form.View()->VerticalScroll()->value() + 1;
   MoveTo(2 + 3, 2);
   EXPECT_EQ(Readout(), Expected(4, first));
   QTest::keyClick(form.Picture1(), Qt::Key_Up);  // the cell under the mouse changed

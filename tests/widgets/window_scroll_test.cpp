@@ -82,11 +82,11 @@ TEST_F(WindowScroll, TallMapGetsACappedWindowThatScrollsWithTheKeys) {
   Paint(64, 32768);
   const QSize available = Available();
   ASSERT_LT(available.height(), 32768 + kAroundRows) << "the screen must not hold the map";
-  QScrollBar* bar = form.VerticalScroll();
+  QScrollBar* bar = form.View()->VerticalScroll();
   EXPECT_EQ(form.height(), available.height());
   EXPECT_EQ(form.Picture1()->size(), QSize(68, available.height() - kRoomAroundPicture));
   EXPECT_TRUE(bar->isVisible());
-  EXPECT_FALSE(form.HorizontalScroll()->isVisible());
+  EXPECT_FALSE(form.View()->HorizontalScroll()->isVisible());
   EXPECT_EQ(bar->maximum(), 32768 - (available.height() - kAroundRows));
   EXPECT_EQ(form.Picture1()->Cells().size(), QSize(64, 32768));  // one pixel per cell
   EXPECT_TRUE(ShowsCellsFrom(1, 1));
@@ -112,7 +112,7 @@ TEST_F(WindowScroll, TallMapGetsACappedWindowThatScrollsWithTheKeys) {
 TEST_F(WindowScroll, WheelOverThePictureScrollsTheRows) {
   Paint(64, 32768);
   WheelDown(form.Picture1());
-  const int moved = form.VerticalScroll()->value();
+  const int moved = form.View()->VerticalScroll()->value();
   EXPECT_GT(moved, 0);
   EXPECT_EQ(form.Picture1()->Scroll(), QPoint(0, moved));
   EXPECT_TRUE(ShowsCellsFrom(1, moved + 1));
@@ -124,7 +124,7 @@ TEST_F(WindowScroll, TheScaleMovesWithTheRowsAndShowsOnlyBesideThePicture) {
   const int top = form.Picture1()->y();
   EXPECT_EQ(TickRows(), (std::vector<int>{top}));  // only the 0 ms tick on the first screen
   QTest::keyClick(form.Picture1(), Qt::Key_End);
-  const int scrolled = form.VerticalScroll()->value();
+  const int scrolled = form.View()->VerticalScroll()->value();
   EXPECT_EQ(TickRows(), (std::vector<int>{top + 32500 - scrolled}));
 }
 
@@ -132,9 +132,9 @@ TEST_F(WindowScroll, WideMapScrollsSidewaysAndKeepsItsHeight) {
   Paint(4000, 400);
   const QSize available = Available();
   ASSERT_LT(available.width(), 4000 + kAroundColumns) << "the screen must not hold the map";
-  QScrollBar* bar = form.HorizontalScroll();
+  QScrollBar* bar = form.View()->HorizontalScroll();
   EXPECT_TRUE(bar->isVisible());
-  EXPECT_FALSE(form.VerticalScroll()->isVisible());
+  EXPECT_FALSE(form.View()->VerticalScroll()->isVisible());
   EXPECT_EQ(form.size(), QSize(available.width(), 400 + kAroundRows));
   EXPECT_EQ(form.Picture1()->size(), QSize(available.width() - kScaleRoom, 404));
   EXPECT_LE(bar->geometry().bottom(), form.height() - 1);
@@ -155,13 +155,13 @@ TEST_F(WindowScroll, WideMapScrollsSidewaysAndKeepsItsHeight) {
 TEST_F(WindowScroll, AMapThatFitsAgainLosesTheBarsAndTheOffset) {
   const QSize available = Available();
   Paint(available.width() + 20, available.height() + 20);
-  EXPECT_TRUE(form.HorizontalScroll()->isVisible());
-  EXPECT_TRUE(form.VerticalScroll()->isVisible());
+  EXPECT_TRUE(form.View()->HorizontalScroll()->isVisible());
+  EXPECT_TRUE(form.View()->VerticalScroll()->isVisible());
   QTest::keyClick(form.Picture1(), Qt::Key_End);
   QTest::keyClick(form.Picture1(), Qt::Key_Right);
   Paint(100, 50);
-  EXPECT_FALSE(form.HorizontalScroll()->isVisible());
-  EXPECT_FALSE(form.VerticalScroll()->isVisible());
+  EXPECT_FALSE(form.View()->HorizontalScroll()->isVisible());
+  EXPECT_FALSE(form.View()->VerticalScroll()->isVisible());
   EXPECT_EQ(form.Picture1()->Scroll(), QPoint(0, 0));
   EXPECT_EQ(form.size(), QSize(design::kMinClientWidth, 144));
   EXPECT_EQ(form.Picture1()->size(), QSize(104, 54));

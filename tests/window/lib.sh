@@ -52,8 +52,22 @@ wait_window() {
 start_viewer() {
   "$VIEWER" "$@" &
   VIEWER_PID=$!
-  WIN=$(wait_window "MLS Vexal") || fail "the window did not appear"
+  # Titled "MLS Vexal", then "FILE — MLS Vexal" once a map is shown.
+  WIN=$(timeout 20 xdotool search --sync --onlyvisible --pid "$VIEWER_PID" --name "MLS Vexal\$" |
+    head -1) || fail "the window did not appear"
+  [[ -n $WIN ]] || fail "the window did not appear"
   window_origin
+}
+
+# Polls (20 s at most) until the viewer's window is titled exactly $1.
+wait_title() {
+  local deadline=$((SECONDS + 20)) title=
+  while ((SECONDS < deadline)); do
+    title=$(xdotool getwindowname "$WIN" 2>/dev/null) || true
+    [[ $title == "$1" ]] && return 0
+    sleep 0.1
+  done
+  fail "the window is titled \"$title\", not \"$1\""
 }
 
 window_origin() {

@@ -1,0 +1,88 @@
+#include "window_surface.h"
+
+#include <QProgressBar>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <QWidget>
+#include <algorithm>
+
+#include "map_view.h"
+#include "picture_box.h"
+#include "scope_exit.h"
+
+WindowSurface::WindowSurface(QWidget& window, MapView& view, QWidget& fileName,
+                             QProgressBar& progress, std::function<void()> yield)
+    : window_(window),
+      view_(view),
+      fileName_(fileName),
+      progress_(progress),
+      yield_(std::move(yield)) {}
+
+void WindowSurface::SetWidths(const MapGeometry& map) {
+  shownMap_ = map;
+  view_.PrepareZoomFor(map.micCount, map.rowCount);
+  SizeToMap(/*heightsToo=*/false);
+}
+
+// A map that fits the screen's free area gets exactly its layout's sizes; a larger one a window
+// capped at that area, in which it scrolls.
+void WindowSurface::SizeToMap(bool heightsToo) {
+  const QSize zoomed = MapPixelSize(view_.CurrentZoom(), shownMap_.micCount, shownMap_.rowCount);
+  WindowLayout layout = ComputeWindowLayout(ComputeMapGeometry(zoomed.width(), zoomed.height()));
+  layout.clientWidth += view_.LegendWidth();
+  const QSize available = AvailableClientSize();
+  const int bar = ScrollBarExtent();
+  const MapFit fit = FitMap(layout, available.width(), available.height(), bar);
+  // Once a map is shown the user may resize the window; until then it keeps its designed size.
+  const ScopeExit sized([this, before = sizingToMap_] { sizingToMap_ = before; });
+  sizingToMap_ = true;
+  window_.setMinimumSize(design::kMinClientWidth, kRoomAroundPicture);
+  window_.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  window_.resize(fit.clientWidth, window_.height());
+  // Capped, the file name and the progress bar end inside the window.
+  const int textWidth = fit.scrollsX
+                            ? std::min(layout.textWidth, fit.clientWidth - 2 * fileName_.x())
+                            : layout.textWidth;
+  fileName_.resize(textWidth, fileName_.height());
+  progress_.resize(textWidth, progress_.height());
+  if (heightsToo) {
+    window_.resize(fit.clientWidth, fit.clientHeight);
+    view_.Place(layout, fit, bar, window_.size());
+    shownLayout_ = layout;
+  } else {
+    view_.Picture()->resize(fit.pictureWidth, view_.Picture()->height());
+    view_.resize(fit.clientWidth, view_.height());
+  }
+}
+
+void WindowSurface::FollowWindowSize() {
+  if (sizingToMap_ || !shownLayout_) return;
+  const int bar = ScrollBarExtent();
+  view_.Place(*shownLayout_, FitMap(*shownLayout_, window_.width(), window_.height(), bar), bar,
+              window_.size());
+}
+
+QSize WindowSurface::AvailableClientSize() const {
+  const QScreen* shownOn = window_.screen();
+  if (shownOn == nullptr) return {design::kClientWidth, design::kClientHeight};
+  // The frame is known once the window is shown; before that it counts as none.
+  const QSize frame = window_.frameGeometry().size() - window_.geometry().size();
+  return shownOn->availableGeometry().size() - frame;
+}
+
+int WindowSurface::ScrollBarExtent() const {
+  return window_.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view_.VerticalScroll());
+}
+
+void WindowSurface::Clear(std::int32_t micCount, std::int32_t rowCount) {
+  view_.Clear(micCount, rowCount);
+}
+
+void WindowSurface::DrawTick(float offsetRows, int label) {
+  view_.DrawTick(offsetRows, label);
+}
+
+void WindowSurface::PaintColumn(std::int32_t column, std::span<const std::uint8_t> greys) {
+  view_.PaintColumn(column, greys);
+}

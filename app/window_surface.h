@@ -1,0 +1,49 @@
+#pragma once
+// The window as the surface of its paints: it sizes itself to the map at the view's zoom (capped
+// to the screen's free area, scrolling beyond) and hands the scale and the columns to the map
+// view. It also follows a size the user gives the window once a map is shown.
+
+#include <QSize>
+#include <functional>
+#include <optional>
+
+#include "map_surface.h"
+#include "window_layout.h"
+
+class QProgressBar;
+class QWidget;
+class MapView;
+
+class WindowSurface : public WindowMapSurface {
+ public:
+  // window: the top-level widget; fileName and progress: the controls as wide as the map;
+  // yield: the window's Yield.
+  WindowSurface(QWidget& window, MapView& view, QWidget& fileName, QProgressBar& progress,
+                std::function<void()> yield);
+
+  // The zoom changed: the window follows the zoomed map.
+  void FollowZoom() { SizeToMap(/*heightsToo=*/true); }
+  // The window was resized: by the user, the map scrolls within it or has background around it.
+  void FollowWindowSize();
+
+  void SetWidths(const MapGeometry& map) override;
+  void SetHeights(const MapGeometry&) override { SizeToMap(/*heightsToo=*/true); }
+  void Clear(std::int32_t micCount, std::int32_t rowCount) override;
+  void DrawTick(float offsetRows, int label) override;
+  void PaintColumn(std::int32_t column, std::span<const std::uint8_t> greys) override;
+  void Yield() override { yield_(); }
+
+ private:
+  void SizeToMap(bool heightsToo);
+  QSize AvailableClientSize() const;
+  int ScrollBarExtent() const;
+
+  QWidget& window_;
+  MapView& view_;
+  QWidget& fileName_;
+  QProgressBar& progress_;
+  std::function<void()> yield_;
+  MapGeometry shownMap_{};                   // the cells of the map the window is sized for
+  std::optional<WindowLayout> shownLayout_;  // its layout at the view's zoom, once shown
+  bool sizingToMap_ = false;                 // the window resizes itself to the map
+};
