@@ -1,10 +1,15 @@
 #include <QApplication>
+#include <cstdio>
 
 #include "command_line.h"
 #include "form1.h"
 #include "qt_dialogs.h"
 
 int main(int argc, char* argv[]) {
+  // "--help" and "--version" alone are answered before any window or display is needed.
+  if (const auto reply = CommandLineReply(argc, argv)) {
+    return std::fputs(reply->c_str(), stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : 1;
+  }
   // The file name is taken before Qt removes the arguments it knows.
   const std::string commandLine = CommandLineText(argc, argv);
   QApplication app(argc, argv);

@@ -1,34 +1,92 @@
 #include "render_options.h"
 
+#include <QCommandLineParser>
+#include <QImageWriter>
 #include <QString>
 #include <limits>
 #include <stdexcept>
 
 #include "number_text.h"
 #include "range_rule.h"
-
-const char* const kRenderUsage =
-    "Usage: mlsvexal-render [--period P] [--range DB] [--png OUT.png] [--zoom K] [--palette NAME]\n"
-    "                       [--legend] [--grid OUT.npy|OUT.csv] [--json] FILE [FILE...]\n"
-    "Loads each FILE in order as the viewer would and writes the map of the last one.\n"
-    "  --period P    repetition period of WAV and PCM recordings (seconds below 10, else samples)\n"
-    "  --range DB    level span from black to white (default 100)\n"
-    "  --png OUT     the map as an 8-bit PNG: greyscale for the grey palette, RGB for the others\n"
-    "  --zoom K      K x K pixels per cell in the PNG (a whole number from 1; default 1)\n"
-    "  --palette NAME colours of the PNG: grey (default), viridis, magma, inferno or cividis\n"
-    "  --legend      the PNG (RGB) shows the colour bar, the peak and the axes around the cells\n"
-    "  --grid OUT    the levels as float32: .npy (rows x microphones) or .csv (one line per row)\n"
-    "  --json        a summary of the loaded state on standard output\n"
-    "  --help, --version\n"
-    "Exit status: 0 written, 1 a file could not be loaded, painted or written, 2 wrong\n"
-    "arguments, 3 the map holds no cells (nothing is written).\n";
+#include "shown_name.h"
 
 namespace {
 
-bool EndsWith(const std::string& text, const std::string& suffix) {
-  return text.size() >= suffix.size() &&
-         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+constexpr const char* kProgram = "mlsvexal-render";
+
+constexpr const char* kDescription =
+    "Loads each FILE as the viewer MLS Vexal would and writes its map.\n"
+    "Without --output-dir the files are loaded in order into one state, like\n"
+    "successive Browse choices (the peak level carries over), and the outputs show\n"
+    "the last one. With --output-dir DIR each FILE is loaded on its own, with a fresh\n"
+    "peak, and written to DIR/NAME.png, NAME being the file's own name; a FILE that\n"
+    "fails writes nothing and is reported, and the others are still written.";
+
+constexpr const char* kExitStatus =
+    "\nExit status:\n"
+    "  0  every output written\n"
+    "  1  a file could not be loaded, painted or written (with --output-dir: any)\n"
+    "  2  wrong arguments\n"
+    "  3  the map holds no cells, so nothing is written for it (with --output-dir:\n"
+    "     when no file failed)\n";
+
+// The parser sees each argument's bytes as Latin-1, one character per byte, so that names that
+// are not valid UTF-8 come back unchanged; option names are ASCII either way.
+QString Text(const std::string& bytes) {
+  return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
+
+std::string Bytes(const QString& text) {
+  const QByteArray bytes = text.toLatin1();
+  return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+struct RenderParser {
+  RenderParser() {
+    parser.setApplicationDescription(kDescription);
+    for (const QCommandLineOption* option :
+         {&help, &version, &period, &range, &png, &zoom, &palette, &legend, &grid, &outputDir,
+          &gridFormat, &json}) {
+      parser.addOption(*option);
+    }
+    parser.addPositionalArgument("FILE", "Measurement files: .mls, .wav, .pcm or text exports.",
+                                 "FILE...");
+  }
+
+  QCommandLineParser parser;
+  QCommandLineOption help{{"h", "help"}, "Show this help and exit."};
+  QCommandLineOption version{"version", "Show the version and the license, and exit."};
+  QCommandLineOption period{
+      "period", "Repetition period of WAV and PCM recordings: seconds below 10, else samples.",
+      "P"};
+  QCommandLineOption range{"range", "Level span from black to white (default 100).", "DB"};
+  QCommandLineOption png{
+      "png",
+      "The map as a picture in the format its extension names: .png (8-bit, greyscale for the "
+      "grey palette, else RGB; also a name without extension), .jpg, .bmp, .tif, .webp or another "
+      "that Qt's image writers know here.",
+      "OUT"};
+  QCommandLineOption zoom{"zoom", "K x K pixels per cell in the picture (a whole number from 1).",
+                          "K"};
+  QCommandLineOption palette{
+      "palette", "Colours of the picture: grey (default), viridis, magma, inferno or cividis.",
+      "NAME"};
+  QCommandLineOption legend{
+      "legend", "The picture (RGB) shows the colour bar, the peak and the axes around the cells."};
+  QCommandLineOption grid{
+      "grid", "The levels as float32: .npy (rows x microphones) or .csv (one line per row).",
+      "OUT"};
+  QCommandLineOption outputDir{
+      "output-dir",
+      "Render each FILE on its own to DIR/NAME.png (made if missing), instead of --png and --grid.",
+      "DIR"};
+  QCommandLineOption gridFormat{
+      "grid-format", "With --output-dir, also write the levels to DIR/NAME.npy or DIR/NAME.csv.",
+      "npy|csv"};
+  QCommandLineOption json{
+      "json",
+      "A summary of the loaded state on standard output; with --output-dir one line per FILE."};
+};
 
 float ParseRange(const std::string& text) {
   const auto value = ParseDecimal(text);
@@ -65,53 +123,119 @@ Palette ParsePalette(const std::string& text) {
   throw std::invalid_argument("unknown palette \"" + text + "\": use " + names);
 }
 
+// Qt's name of the image format that a picture's extension (the text after the last "." of its
+// own name, in any case) names; a name without extension is a PNG, as it always was.
+std::string PictureFormat(const std::string& path) {
+  const std::string name = path.substr(path.find_last_of('/') + 1);
+  const auto dot = name.find_last_of('.');
+  if (dot == std::string::npos) return "png";
+  std::string extension = name.substr(dot + 1);
+  for (char& c : extension) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  if (extension == "png") return extension;
+  const QList<QByteArray> formats = QImageWriter::supportedImageFormats();
+  if (formats.contains(QByteArray::fromStdString(extension))) return extension;
+  std::string known;
+  for (const QByteArray& format : formats) known += (known.empty() ? "." : ", .") + format;
+  throw std::invalid_argument("--png cannot write " + ShownName(path) +
+                              ": no image writer for its extension; use one of " + known);
+}
+
+GridFormat ParseGridFormat(const std::string& text) {
+  if (text == "npy") return GridFormat::Npy;
+  if (text == "csv") return GridFormat::Csv;
+  throw std::invalid_argument("--grid-format is npy or csv, not \"" + text + "\"");
+}
+
+// Qt words its errors as sentences ("Unknown option 'x'."); the renderer's own messages follow
+// its name in lower case without a full stop.
+std::string ParserError(const QString& text) {
+  std::string message = Bytes(text);
+  if (!message.empty() && message.back() == '.') message.pop_back();
+  if (!message.empty() && message[0] >= 'A' && message[0] <= 'Z') message[0] += 'a' - 'A';
+  return message;
+}
+
+void RefuseRepeats(const RenderParser& p) {
+  const QStringList given = p.parser.optionNames();
+  for (const QCommandLineOption* option :
+       {&p.period, &p.range, &p.png, &p.zoom, &p.palette, &p.legend, &p.grid, &p.outputDir,
+        &p.gridFormat, &p.json}) {
+    const QString name = option->names().constFirst();
+    if (given.count(name) > 1) {
+      throw std::invalid_argument("--" + Bytes(name) + " is given more than once");
+    }
+  }
+}
+
 }  // namespace
 
 RenderOptions ParseRenderOptions(const std::vector<std::string>& arguments) {
+  RenderParser p;
+  QStringList texts{kProgram};
+  for (const std::string& argument : arguments) texts.append(Text(argument));
+  if (!p.parser.parse(texts)) throw std::invalid_argument(ParserError(p.parser.errorText()));
+
   RenderOptions options;
-  bool onlyFiles = false;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    if (onlyFiles || argument.empty() || argument[0] != '-' || argument == "-") {
-      options.files.push_back(argument);
-      continue;
-    }
-    const auto value = [&]() -> std::string {
-      if (i + 1 >= arguments.size()) throw std::invalid_argument(argument + " needs a value");
-      return arguments[++i];
-    };
-    if (argument == "--") {
-      onlyFiles = true;
-    } else if (argument == "--period") {
-      options.period = value();
-    } else if (argument == "--range") {
-      options.rangeDb = ParseRange(value());
-    } else if (argument == "--png") {
-      options.pngPath = value();
-    } else if (argument == "--zoom") {
-      options.zoom = ParseZoom(value());
-    } else if (argument == "--palette") {
-      options.palette = ParsePalette(value());
-    } else if (argument == "--legend") {
-      options.legend = true;
-    } else if (argument == "--grid") {
-      options.gridPath = value();
-      if (!EndsWith(*options.gridPath, ".npy") && !EndsWith(*options.gridPath, ".csv")) {
-        throw std::invalid_argument("--grid writes .npy or .csv files, not \"" + *options.gridPath +
-                                    "\"");
-      }
-    } else if (argument == "--json") {
-      options.json = true;
-    } else if (argument == "--help" || argument == "-h") {
-      options.help = true;
-    } else if (argument == "--version") {
-      options.version = true;
-    } else {
-      throw std::invalid_argument("unknown option " + argument);
-    }
+  options.help = p.parser.isSet(p.help);
+  options.version = p.parser.isSet(p.version);
+  if (options.help || options.version) return options;
+  RefuseRepeats(p);
+
+  const auto value = [&](const QCommandLineOption& option) -> std::optional<std::string> {
+    if (!p.parser.isSet(option)) return std::nullopt;
+    return Bytes(p.parser.value(option));
+  };
+  options.period = value(p.period);
+  if (const auto range = value(p.range)) options.rangeDb = ParseRange(*range);
+  if (const auto zoom = value(p.zoom)) options.zoom = ParseZoom(*zoom);
+  if (const auto palette = value(p.palette)) options.palette = ParsePalette(*palette);
+  options.legend = p.parser.isSet(p.legend);
+  options.json = p.parser.isSet(p.json);
+  options.pngPath = value(p.png);
+  if (options.pngPath) options.pictureFormat = PictureFormat(*options.pngPath);
+  options.gridPath = value(p.grid);
+  if (options.gridPath && !options.gridPath->ends_with(".npy") &&
+      !options.gridPath->ends_with(".csv")) {
+    throw std::invalid_argument("--grid writes .npy or .csv files, not \"" + *options.gridPath +
+                                "\"");
   }
-  if (!options.help && !options.version && options.files.empty()) {
-    throw std::invalid_argument("no measurement file given");
+  options.outputDir = value(p.outputDir);
+  if (const auto format = value(p.gridFormat)) options.gridFormat = ParseGridFormat(*format);
+  if (options.outputDir) {
+    if (options.outputDir->empty()) throw std::invalid_argument("--output-dir needs a folder");
+    if (options.pngPath || options.gridPath) {
+      throw std::invalid_argument(
+          "--output-dir names the outputs after each FILE: use --grid-format, not --png or "
+          "--grid");
+    }
+  } else if (options.gridFormat) {
+    throw std::invalid_argument("--grid-format goes with --output-dir (else use --grid OUT)");
   }
+
+  for (const QString& file : p.parser.positionalArguments()) options.files.push_back(Bytes(file));
+  if (options.files.empty()) throw std::invalid_argument("no measurement file given");
   return options;
+}
+
+std::string RenderHelpText() {
+  const RenderParser p;
+  const QString text = p.parser.helpText();
+  // Qt's first line names the executable as started (or a placeholder without an application).
+  return std::string("Usage: ") + kProgram + " [options] FILE..." +
+         text.mid(text.indexOf('\n')).toStdString() + kExitStatus;
+}
+
+std::string RenderVersionText() {
+  return std::string(kProgram) + " " + MLSVEXAL_VERSION +
+         "\n"
+         "License GPL-3.0-or-later: the GNU General Public License, version 3 or (at your option)\n"
+         "any later version; its text is in the file LICENSE that comes with the program.\n"
+         "This is free software: you are free to change and redistribute it.\n"
+         "There is NO WARRANTY, to the extent permitted by law.\n";
+}
+
+std::string GridSuffix(GridFormat format) {
+  return format == GridFormat::Npy ? ".npy" : ".csv";
 }

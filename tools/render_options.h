@@ -8,14 +8,19 @@
 #include "palette.h"
 #include "view_state.h"
 
+enum class GridFormat { Npy, Csv };
+
 struct RenderOptions {
   std::optional<std::string> period;  // answer to the repetition-period prompt
   float rangeDb = kStartRangeDb;
-  std::optional<std::string> pngPath;
-  std::optional<std::string> gridPath;  // ends in .npy or .csv
-  int zoom = 1;                         // each cell zoom x zoom pixels in the PNG
+  std::optional<std::string> pngPath;    // the picture, in the format its extension names
+  std::string pictureFormat = "png";     // Qt's name of that format
+  std::optional<std::string> gridPath;   // ends in .npy or .csv
+  std::optional<std::string> outputDir;  // batch: each file on its own, outputs named after it
+  std::optional<GridFormat> gridFormat;  // batch: the grid file written beside each picture
+  int zoom = 1;                          // each cell zoom x zoom pixels in the picture
   Palette palette = kDefaultPalette;
-  bool legend = false;  // the PNG shows the legend and the axes around the cells
+  bool legend = false;  // the picture shows the legend and the axes around the cells
   bool json = false;
   bool help = false;
   bool version = false;
@@ -23,6 +28,12 @@ struct RenderOptions {
 };
 
 // Throws std::invalid_argument with a message fit for the user when the arguments are wrong.
+// Arguments are bytes, handed back unchanged in the options whatever their encoding.
 RenderOptions ParseRenderOptions(const std::vector<std::string>& arguments);
 
-extern const char* const kRenderUsage;
+// What --help and --version print.
+std::string RenderHelpText();
+std::string RenderVersionText();
+
+// What the renderer adds to a file's own name in --output-dir.
+std::string GridSuffix(GridFormat format);

@@ -47,17 +47,23 @@ TEST_F(RenderOutputsTest, AnOutputThatIsAnInputIsRefusedBeforeLoading) {
   const std::string before = ReadAll(measurement);
   fs::create_symlink(measurement, In("link.png"));
   fs::create_hard_link(measurement, In("hard.npy"));
+  fs::create_hard_link(measurement, In("hard.bmp"));
   const std::vector<std::vector<std::string>> runs = {
-      {"--png", measurement, measurement},
       {"--png", In("link.png"), measurement},
+      {"--png", In("hard.bmp"), measurement},
       {"--grid", In("hard.npy"), measurement},
       {"--png", In("map.png"), "--grid", In("hard.npy"), measurement},
+      {"--output-dir", folder.Path().string(), In("hard.bmp")},  // writes hard.bmp.png
   };
+  fs::create_hard_link(measurement, In("hard.bmp.png"));
   for (const auto& arguments : runs) {
     EXPECT_EQ(Run(arguments), 1) << arguments[1];
-    EXPECT_THAT(err.str(), HasSubstr("is the input file " + measurement));
+    EXPECT_THAT(err.str(), HasSubstr("is the input file ")) << arguments[1];
     EXPECT_EQ(ReadAll(measurement), before);
   }
+  // The input itself as the picture: its extension names no image format.
+  EXPECT_EQ(Run({"--png", measurement, measurement}), 2);
+  EXPECT_EQ(ReadAll(measurement), before);
   EXPECT_FALSE(fs::exists(In("map.png")));
 
   // A text export named like a grid output.
@@ -67,9 +73,11 @@ TEST_F(RenderOutputsTest, AnOutputThatIsAnInputIsRefusedBeforeLoading) {
 }
 
 TEST_F(RenderOutputsTest, TwoOutputsNamingOneFileAreRefused) {
-  EXPECT_EQ(Run({"--png", In("x.npy"), "--grid", In("x.npy"), measurement}), 1);
+  folder.Write("x.png", std::string("old"));
+  fs::create_symlink(In("x.png"), In("x.npy"));
+  EXPECT_EQ(Run({"--png", In("x.png"), "--grid", In("x.npy"), measurement}), 1);
   EXPECT_THAT(err.str(), HasSubstr("two outputs name the same file"));
-  EXPECT_FALSE(fs::exists(In("x.npy")));
+  EXPECT_EQ(ReadAll(In("x.png")), "old");
 }
 
 TEST_F(RenderOutputsTest, TemporariesAreNeitherPredictableNorFollowedThroughLinks) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QImageWriter>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -121,7 +122,81 @@ TEST(RenderOptions, ValuesMayStartWithAMinusAndRangeZeroIsRefused) {
   EXPECT_THROW(ParseRenderOptions({"--png"}), std::invalid_argument);
   EXPECT_THROW(ParseRenderOptions({}), std::invalid_argument);
   EXPECT_EQ(ParseRenderOptions({"--", "-odd.mls"}).files.at(0), "-odd.mls");
+  EXPECT_EQ(ParseRenderOptions({"--png", "-x.png", "caf\xe9 \xff.mls"}).files.at(0),
+            "caf\xe9 \xff.mls");  // bytes that are not UTF-8 pass unchanged
+  EXPECT_EQ(ParseRenderOptions({"--png=-x.png", "f.mls"}).pngPath, "-x.png");
   EXPECT_TRUE(ParseRenderOptions({"--help"}).help);
+}
+
+TEST_F(RendererTest, HelpVersionAndWrongArgumentsAnswerTheUsualWay) {
+  for (const char* help : {"--help", "-h"}) {
+    ASSERT_EQ(Run({help}), 0);
+    EXPECT_THAT(out.str(), testing::StartsWith("Usage: mlsvexal-render [options] FILE...\n"));
+    EXPECT_THAT(out.str(), HasSubstr("--output-dir <DIR>"));
+    EXPECT_THAT(out.str(), HasSubstr("Exit status:\n  0  every output written\n"));
+    EXPECT_EQ(err.str(), "");
+  }
+  ASSERT_EQ(Run({"--version"}), 0);
+  EXPECT_THAT(out.str(), testing::StartsWith("mlsvexal-render " MLSVEXAL_VERSION "\n"));
+  EXPECT_THAT(out.str(), HasSubstr("GPL-3.0-or-later"));
+
+  // Each wrong command line exits 2 with one message line and the usage hint, before loading.
+  const std::string missing = Out("missing.mls");
+  const std::vector<std::pair<std::vector<std::string>, std::string>> wrong = {
+      {{"--bogus", missing}, "unknown option 'bogus'"},
+      {{missing, "--png"}, "missing value after '--png'"},
+      {{"--json=yes", missing}, "unexpected value after '--json'"},
+      {{"--png", Out("a.png"), "--png=" + Out("b.png"), missing}, "--png is given more than once"},
+      {{"--json", "--json", missing}, "--json is given more than once"},
+      {{"--range", "50", "--range", "50", missing}, "--range is given more than once"},
+      {{"--png", Out("map.xyz"), missing},
+       "--png cannot write " + Out("map.xyz") + ": no image writer for its extension; use one of"},
+      {{"--png", Out("map.png.bak"), missing}, "--png cannot write " + Out("map.png.bak")},
+      {{"--zoom", "0", missing}, "--zoom needs a whole number of 1 or more, not \"0\""},
+      {{}, "no measurement file given"},
+  };
+  for (const auto& [arguments, message] : wrong) {
+    EXPECT_EQ(Run(arguments), 2) << message;
+    EXPECT_THAT(err.str(), testing::StartsWith("mlsvexal-render: " + message)) << err.str();
+    EXPECT_THAT(err.str(), testing::EndsWith("\nUsage: mlsvexal-render [options] FILE... (--help "
+                                             "lists the options)\n"));
+    EXPECT_EQ(out.str(), "");
+  }
+  EXPECT_FALSE(fs::exists(Out("a.png")));
+  EXPECT_FALSE(fs::exists(Out("map.xyz")));
+}
+
+TEST_F(RendererTest, ThePictureFormatFollowsTheExtension) {
+  const auto file = folder.Write("f.mls", MlsBytes({{{3, 4}, {1, 0}}, {{0.5f, 0}, {2, 0}}}));
+  ASSERT_EQ(Run({"--png", Out("plain.png"), file}), 0) << err.str();
+  const QImage png(QString::fromStdString(Out("plain.png")));
+  // The extension in any case; lossless formats hold the very greys of the PNG.
+  struct Case {
+    const char* name;
+    const char* format;  // Qt's name, to skip formats without a writer here
+    std::string magic;
+    bool lossless;
+  };
+  const std::vector<Case> cases = {
+      {"noext", "png", "\x89PNG", true},        {"m.BMP", "bmp", "BM", true},
+      {"m.jpg", "jpeg", "\xff\xd8\xff", false}, {"m.jpeg", "jpeg", "\xff\xd8\xff", false},
+      {"m.tif", "tiff", "II*", true},           {"m.webp", "webp", "RIFF", false},
+  };
+  const auto writers = QImageWriter::supportedImageFormats();
+  for (const Case& c : cases) {
+    if (!writers.contains(c.format)) continue;
+    ASSERT_EQ(Run({"--png", Out(c.name), file}), 0) << c.name << ": " << err.str();
+    EXPECT_EQ(ReadAll(Out(c.name)).substr(0, c.magic.size()), c.magic) << c.name;
+    const QImage image(QString::fromStdString(Out(c.name)), c.format);
+    ASSERT_EQ(image.size(), QSize(2, 2)) << c.name;
+    if (c.lossless) {
+      for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x) EXPECT_EQ(qGray(image.pixel(x, y)), qGray(png.pixel(x, y)));
+    }
+  }
+  // A colour palette with the legend, as JPEG.
+  ASSERT_EQ(Run({"--palette", "magma", "--legend", "--png", Out("legend.jpg"), file}), 0);
+  EXPECT_GT(QImage(QString::fromStdString(Out("legend.jpg"))).width(), 100);
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs the build tree into a fresh temporary prefix, then checks that the programs, the desktop
-# entry, the icon and the file types are there, are valid, and fit together: every type the mime
-# package defines is offered by the desktop entry, and the updated databases map the measurement
-# file names to the viewer. Needs no display.
+# Installs the build tree into a fresh temporary prefix, then checks that the programs, their
+# manual pages, the desktop entry, the icon, the file types, the AppStream metainfo and the license
+# are there, are valid, and fit together: every type the mime package defines is offered by the
+# desktop entry, and the updated databases map the measurement file names to the viewer. Needs no
+# display.
 # Usage: install_test.sh <cmake> <build dir> [program ...]   (programs whose targets exist)
 set -euo pipefail
 
@@ -29,10 +30,37 @@ if ! log=$("$cmake" --install "$build" --prefix "$prefix" 2>&1); then
   exit 1
 fi
 
-# Programs.
+# Programs: each answers --help and --version on standard output without a display, and each
+# has a manual page that formats without warnings.
 for program in "${programs[@]}"; do
-  [ -x "$prefix/bin/$program" ] || fail "program $program is not installed in bin"
+  binary=$prefix/bin/$program
+  [ -x "$binary" ] || { fail "program $program is not installed in bin"; continue; }
+  help=$(env -u DISPLAY -u WAYLAND_DISPLAY timeout 30 "$binary" --help 2>&1) ||
+    fail "$program --help exits with a failure"
+  [[ $help == "Usage: $program "* ]] || fail "$program --help does not start with its usage"
+  version=$(env -u DISPLAY -u WAYLAND_DISPLAY timeout 30 "$binary" --version 2>&1) ||
+    fail "$program --version exits with a failure"
+  [[ $version == "$program "[0-9]* && $version == *GPL-3.0-or-later* ]] ||
+    fail "$program --version does not give its version and license: $version"
+
+  page=$share/man/man1/$program.1
+  [ -f "$page" ] || { fail "no manual page at $page"; continue; }
+  grep -q "^\.TH \"\?${program^^}\"\? \"\?1" "$page" || fail "$page has no .TH header for section 1"
+  grep -q '^\.SH NAME' "$page" || fail "$page has no NAME section"
+  if ! warnings=$(groff -man -Tutf8 -ww -z "$page" 2>&1) || [ -n "$warnings" ]; then
+    fail "groff warns on $page: $warnings"
+  fi
+  if ! text=$(MANWIDTH=80 man -l "$page" 2>&1); then
+    fail "man cannot show $page: $text"
+  elif [[ $text != *"$program"* || $text != *--help* ]]; then
+    fail "$page does not describe $program and its options"
+  fi
 done
+
+# The license text.
+[ -f "$share/doc/mlsvexal/LICENSE" ] || fail "no LICENSE in $share/doc/mlsvexal"
+grep -q 'GNU GENERAL PUBLIC LICENSE' "$share/doc/mlsvexal/LICENSE" 2>/dev/null ||
+  fail "the installed LICENSE is not the GNU GPL"
 
 # Desktop entry: valid, starts the viewer with the chosen file, names an installed icon.
 desktop=$share/applications/mlsvexal.desktop
@@ -47,6 +75,18 @@ entry_value() { sed -n "s/^$1=//p" "$desktop" | head -n 1; }
 [ "$(entry_value Terminal)" = "false" ] || fail "Terminal is not false"
 icon=$(entry_value Icon)
 [ -f "$share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "icon '$icon' is not installed"
+
+# The AppStream metainfo beside the desktop entry: valid, and launching that entry.
+metainfo=$share/metainfo/org.mlsvexal.MlsVexal.metainfo.xml
+if [ ! -f "$metainfo" ]; then
+  fail "no metainfo at $metainfo"
+elif ! report=$(appstreamcli validate --no-net "$metainfo" 2>&1); then
+  fail "appstreamcli validate rejects the metainfo: $report"
+else
+  launchable=$(sed -n 's|.*<launchable type="desktop-id">\(.*\)</launchable>.*|\1|p' "$metainfo")
+  [ -f "$share/applications/$launchable" ] ||
+    fail "the metainfo launches '$launchable', which is not installed"
+fi
 
 # Icon and mime package are well-formed XML.
 mime_package=$share/mime/packages/mlsvexal-mime.xml
