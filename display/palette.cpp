@@ -24,6 +24,8 @@ PaletteInfo InfoOf(Palette palette) {
       return {"Inferno", "inferno", kInfernoTable};
     case Palette::Cividis:
       return {"Cividis", "cividis", kCividisTable};
+    case Palette::Difference:
+      return {"Difference", "difference", nullptr};
   }
   return {"Grey", "grey", nullptr};  // not reached for a valid enumerator
 }
@@ -31,6 +33,17 @@ PaletteInfo InfoOf(Palette palette) {
 std::size_t IndexOf(Palette palette) {
   const auto it = std::find(kAllPalettes.begin(), kAllPalettes.end(), palette);
   return it == kAllPalettes.end() ? 0 : static_cast<std::size_t>(it - kAllPalettes.begin());
+}
+
+// White blended towards red (grey 0) or blue (grey 255); greys 127 and 128 are white.
+QRgb DifferenceColour(std::uint8_t grey) {
+  constexpr PaletteRgb kLouder{178, 24, 43};
+  constexpr PaletteRgb kQuieter{33, 102, 172};
+  const bool louder = grey <= 127;
+  const int strength = louder ? 127 - grey : grey - 128;  // 0..127
+  const PaletteRgb& end = louder ? kLouder : kQuieter;
+  const auto blend = [strength](int to) { return 255 - ((255 - to) * strength + 63) / 127; };
+  return qRgb(blend(end.r), blend(end.g), blend(end.b));
 }
 
 }  // namespace
@@ -62,6 +75,7 @@ Palette PreviousPalette(Palette palette) {
 }
 
 QRgb PaletteColour(Palette palette, std::uint8_t grey) {
+  if (palette == Palette::Difference) return DifferenceColour(grey);
   const PaletteRgb* table = InfoOf(palette).table;
   if (table == nullptr) return qRgb(grey, grey, grey);
   const PaletteRgb& c = table[255 - grey];

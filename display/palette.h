@@ -11,8 +11,11 @@
 #include <cstdint>
 #include <optional>
 
-// In menu order; Grey is the default.
-enum class Palette { Grey, Viridis, Magma, Inferno, Cividis };
+// In menu order; Grey is the default. Difference is the diverging palette of a difference map
+// (painted with the peak at +span and the white end at -span): white at grey 127 and 128, that
+// is at a difference of 0, red towards grey 0 (the measurement louder), blue towards grey 255
+// (the reference louder). It is not among the palettes the user steps through.
+enum class Palette { Grey, Viridis, Magma, Inferno, Cividis, Difference };
 
 inline constexpr Palette kDefaultPalette = Palette::Grey;
 inline constexpr std::array<Palette, 5> kAllPalettes{

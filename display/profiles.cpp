@@ -1,0 +1,85 @@
+#include "profiles.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace {
+
+std::string Number(double value) {
+  char text[64];
+  const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+  return {text, end};
+}
+
+std::string Level(float value) {
+  char text[64];
+  const auto end =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::general, 9).ptr;
+  return {text, end};
+}
+
+}  // namespace
+
+bool RowsHaveTime(const ViewState& state) {
+  return state.SampleRate != 0 && state.Decimation != 0;
+}
+
+double RowMilliseconds(const ViewState& state, std::int32_t row) {
+  return static_cast<double>(row) * state.Decimation / state.SampleRate * 1000.0;
+}
+
+Profile TimeProfile(const ViewState& state, std::int32_t column, const LevelGrid* reference) {
+  const LevelGrid& grid = state.LevelGrid;
+  Profile profile;
+  profile.positionName = RowsHaveTime(state) ? "time_ms" : "row";
+  if (column < 1 || column > grid.MicCount()) return profile;
+  const auto levels = grid.DataColumn(column);
+  profile.levels.assign(levels.begin(), levels.end());
+  for (std::int32_t r = 1; r <= grid.RowCount(); ++r) {
+    profile.positions.push_back(RowsHaveTime(state) ? RowMilliseconds(state, r) : r);
+  }
+  if (reference != nullptr && column <= reference->MicCount()) {
+    const auto theirs = reference->DataColumn(column);
+    profile.referenceLevels.assign(
+        theirs.begin(), theirs.begin() + std::min<std::ptrdiff_t>(theirs.size(), grid.RowCount()));
+  }
+  return profile;
+}
+
+Profile AcrossProfile(const ViewState& state, std::int32_t row, const LevelGrid* reference) {
+  const LevelGrid& grid = state.LevelGrid;
+  Profile profile;
+  profile.positionName = "microphone";
+  if (row < 1 || row > grid.RowCount()) return profile;
+  for (std::int32_t c = 1; c <= grid.MicCount(); ++c) {
+    profile.positions.push_back(c);
+    profile.levels.push_back(grid.At(row, c));
+  }
+  if (reference != nullptr && row <= reference->RowCount()) {
+    const std::int32_t mics = std::min(grid.MicCount(), reference->MicCount());
+    for (std::int32_t c = 1; c <= mics; ++c)
+      profile.referenceLevels.push_back(reference->At(row, c));
+  }
+  return profile;
+}
+
+std::string ProfileCsv(const Profile& profile) {
+  const bool withReference = !profile.referenceLevels.empty();
+  std::string csv = profile.positionName + ",level" + (withReference ? ",reference_level" : "");
+  csv += '\n';
+  for (std::size_t i = 0; i < profile.levels.size(); ++i) {
+    csv += Number(profile.positions[i]) + ',' + Level(profile.levels[i]);
+    if (withReference) {
+      csv += ',';
+      if (i < profile.referenceLevels.size()) csv += Level(profile.referenceLevels[i]);
+    }
+    csv += '\n';
+  }
+  return csv;
+}
+
+std::optional<std::size_t> LoudestPoint(const Profile& profile) {
+  if (profile.levels.empty()) return std::nullopt;
+  return static_cast<std::size_t>(std::max_element(profile.levels.begin(), profile.levels.end()) -
+                                  profile.levels.begin());
+}

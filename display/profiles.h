@@ -1,0 +1,40 @@
+#pragma once
+// Slices through a map: the level against time at one microphone, and the level across the
+// microphones at one time row. The Profiles window plots them and the renderer writes them, with
+// the same numbers.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "view_state.h"
+
+struct Profile {
+  std::string positionName;       // "time_ms", "row" or "microphone"
+  std::vector<double> positions;  // milliseconds, row numbers or microphone numbers (from 1)
+  std::vector<float> levels;
+  std::vector<float> referenceLevels;  // the reference's, where it has the cell; else empty
+};
+
+// True when the state's rows have a time: a sampling rate and a decimation are known.
+bool RowsHaveTime(const ViewState& state);
+// The time of row r (from 1) in milliseconds, as the read-out gives it.
+double RowMilliseconds(const ViewState& state, std::int32_t row);
+
+// The level of every row of column (from 1) against time, or row numbers without a time. With a
+// reference, its levels of the same column over the rows it has. Empty outside the grid.
+Profile TimeProfile(const ViewState& state, std::int32_t column,
+                    const LevelGrid* reference = nullptr);
+// The level of every microphone at row (from 1); with a reference, its levels likewise.
+Profile AcrossProfile(const ViewState& state, std::int32_t row,
+                      const LevelGrid* reference = nullptr);
+
+// CSV with a header line: "time_ms,level" (or "row,level", "microphone,level"), with a third
+// column "reference_level" when the profile has reference levels (empty where the reference has
+// no cell). Numbers in the C locale, levels with 9 significant digits so that they read back
+// exactly as floats.
+std::string ProfileCsv(const Profile& profile);
+
+// The row of the time profile's loudest level (the first of equals), nullopt when it is empty.
+std::optional<std::size_t> LoudestPoint(const Profile& profile);
