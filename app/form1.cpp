@@ -12,6 +12,7 @@
 #include "file_names.h"
 #include "load_measurement.h"
 #include "picture_box.h"
+#include "profiles_link.h"
 #include "range_text.h"
 #include "recent_files.h"
 #include "scope_exit.h"
@@ -37,6 +38,7 @@ Form1::Form1(std::string commandLine, Dialogs& dialogs, DrawOptions drawOptions,
   connect(view, &MapView::rangeStepped, this, &Form1::StepRange);
   connect(view, &MapView::scaleToMapRequested, this, &Form1::ScaleToMap);
   connect(view, &MapView::saveRequested, this, &Form1::SaveShownView);
+  profiles_ = new ProfilesLink(*view, dialogs, *this, state_, comparison_);
   view->SetWindowMenuItems([this](QMenu& menu) {
     AddRecentFilesMenu(menu, !Running(), [this](const std::string& file) { Open(file); });
   });
@@ -112,6 +114,7 @@ void Form1::RunIfIdle(const std::function<void()>& work) {
 
 void Form1::Picture1_Click() {
   state_.StopDrawing = true;
+  comparison_.ShownState(state_).StopDrawing = true;
 }
 
 // A load that fails, is refused or cancelled leaves the map on screen, and Text1 names its file
@@ -128,7 +131,7 @@ void Form1::LoadAndDraw(const std::string& fileName) {
   auto* measurement = std::get_if<Measurement>(&result);
   if (measurement != nullptr) {
     TakeMeasurement(state_, std::move(*measurement));
-    View()->SetLevelScale(LevelScaleFor(ReaderFor(FileKindOf(fileName))));
+    comparison_.SetMainScale(LevelScaleFor(ReaderFor(FileKindOf(fileName))));
     ShowMapOf(fileName);
   } else if (const auto* refusal = std::get_if<Refusal>(&result); refusal && !closed_) {
     dialogs_.Warning(this, RefusalText(refusal->reason), "Warning!");
@@ -162,7 +165,8 @@ std::string Form1::FileNameInText1() const {
 void Form1::Draw(const DrawOptions& options) {
   std::string cause;
   try {
-    DrawMap(state_, surface_, options);
+    DrawMap(comparison_.PrepareView(*View(), state_), surface_, options);
+    profiles_->Refresh();
     return;
   } catch (const std::bad_alloc&) {
     cause = "there is not enough memory for the picture";

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "comparison.h"
 #include "designed_controls.h"
 #include "dialogs.h"
 #include "draw_map.h"
@@ -18,6 +19,7 @@
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class ProfilesLink;
 
 class Form1 : public QWidget {
   Q_OBJECT
@@ -38,6 +40,8 @@ class Form1 : public QWidget {
   PictureBox* Picture1() const { return controls_.picture1; }
   QProgressBar* ProgressBar1() const { return controls_.progressBar1; }
   MapView* View() const { return controls_.mapView; }
+  ProfilesLink* Profiles() const { return profiles_; }
+  const Comparison& Compared() const { return comparison_; }
 
   // Event handlers. Ctrl+O, Ctrl+R and Escape stand for "Browse", "Redraw" and a click on the
   // picture; a dropped file, Enter in Text1 and a recent file load as a Browse choice would.
@@ -47,6 +51,10 @@ class Form1 : public QWidget {
   void Command2_Click();
   void Picture1_Click();
   void Text1_Enter();
+  // Ctrl+Shift+O: a reference measurement, loaded as a Browse choice is but into a state of its
+  // own; D: the next of measurement, reference and difference.
+  void LoadReference();
+  void ShowNextMap();
   // Loads and paints fileName as a Browse choice of it (a drop, a recent file); ignored while a
   // load or paint runs.
   void Open(const std::string& fileName);
@@ -73,6 +81,7 @@ class Form1 : public QWidget {
 
   // The view's requests: a wider or narrower span, the peak of the map on screen, saving.
   void StepRange(int direction);
+  void DropReference();
   void ScaleToMap();
   void SaveShownView();
 
@@ -84,6 +93,8 @@ class Form1 : public QWidget {
   bool closed_ = false;
   WindowLoadHost host_;
   WindowSurface surface_;
+  Comparison comparison_;
+  ProfilesLink* profiles_;
 
   std::string shownFileName_;  // the bytes of the name Text1 was given
   QString shownFileNameText_;  // and the text it shows for them

@@ -3,9 +3,14 @@
 
 #include <QAction>
 
+#include "file_names.h"
 #include "form1.h"
+#include "load_measurement.h"
+#include "profiles_link.h"
+#include "recent_files.h"
 #include "save_view.h"
 #include "view_steps.h"
+#include "window_messages.h"
 
 namespace {
 
@@ -14,7 +19,7 @@ const DrawOptions kAtOnce{std::chrono::steady_clock::duration::zero()};
 }  // namespace
 
 void Form1::AddActions() {
-  const auto add = [this](const QString& text, const QKeySequence& keys, void (Form1::*handler)()) {
+  const auto add = [this](const QString& text, const QKeySequence& keys, auto handler) {
     auto* action = new QAction(text, this);
     action->setShortcut(keys);
     connect(action, &QAction::triggered, this, handler);
@@ -22,7 +27,53 @@ void Form1::AddActions() {
   };
   add("Browse…", QKeySequence(Qt::CTRL | Qt::Key_O), &Form1::Command1_Click);
   add("Redraw…", QKeySequence(Qt::CTRL | Qt::Key_R), &Form1::Command2_Click);
-  add("Stop painting", QKeySequence(Qt::Key_Escape), &Form1::Picture1_Click);
+  add("Stop painting, free the profiles", QKeySequence(Qt::Key_Escape), [this] {
+    Picture1_Click();
+    profiles_->Unpin();
+  });
+  add("Profiles…", QKeySequence(Qt::Key_P), [this] { profiles_->Show(); });
+  add("Load reference…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), &Form1::LoadReference);
+  add("Measurement, reference, difference", QKeySequence(Qt::Key_D), &Form1::ShowNextMap);
+  add("Drop the reference", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), &Form1::DropReference);
+}
+
+// The reference goes through the same dialog, prompts, messages and all-or-nothing rule as a
+// Browse choice, with a peak of its own; the window's state and Text1 do not change.
+void Form1::LoadReference() {
+  RunIfIdle([this] {
+    const auto chosen = dialogs_.OpenFile(this, BrowseSettings(LastOpenedFolder()));
+    if (!chosen) return;
+    LoadResult result;
+    try {
+      result = LoadMeasurement(*chosen, 0.0f, state_.Decimation, host_);
+    } catch (const std::exception& e) {
+      return ShowFault(LoadFaultText(*chosen, e.what()));
+    }
+    if (const auto* refusal = std::get_if<Refusal>(&result)) {
+      return dialogs_.Warning(this, RefusalText(refusal->reason), "Warning!");
+    }
+    auto* measurement = std::get_if<Measurement>(&result);
+    if (measurement == nullptr) return;  // cancelled
+    comparison_.SetReference(std::move(*measurement), LevelScaleFor(ReaderFor(FileKindOf(*chosen))),
+                             *chosen);
+    Draw(kAtOnce);  // the legend names the reference; a shown reference or difference changes
+  });
+}
+
+void Form1::ShowNextMap() {
+  if (!comparison_.HasReference()) return;
+  RunIfIdle([this] {
+    comparison_.ShowNext();
+    Draw(kAtOnce);
+  });
+}
+
+void Form1::DropReference() {
+  if (!comparison_.HasReference()) return;
+  RunIfIdle([this] {
+    comparison_.DropReference();
+    Draw(kAtOnce);
+  });
 }
 
 void Form1::StepRange(int direction) {

@@ -34,10 +34,14 @@ int MapView::LegendWidth() const {
   const QFontMetrics metrics(font());
   const QString widest = LevelText(levelScale_, -999.9, 1, QLocale().decimalPoint());
   const QString peak =
-      "Peak " + LevelText(levelScale_, state_.PeakLevel, 1, QLocale().decimalPoint());
+      "Peak " + LevelText(levelScale_, state_->PeakLevel, 1, QLocale().decimalPoint());
   const int labels = std::max({metrics.horizontalAdvance(widest), metrics.horizontalAdvance(peak),
                                metrics.horizontalAdvance(LevelUnitName(levelScale_))});
-  return kGap + kBarWidth + kGap + labels + kGap;
+  int noteWidth = 0;
+  for (const QString& line : legendNote_.split(u'\n', Qt::SkipEmptyParts)) {
+    noteWidth = std::max(noteWidth, metrics.horizontalAdvance(line));
+  }
+  return kGap + kBarWidth + kGap + std::max(labels, noteWidth - kBarWidth - kGap) + kGap;
 }
 
 void MapView::PaintLegend(QPainter& painter) {
@@ -52,7 +56,7 @@ void MapView::PaintLegend(QPainter& painter) {
   // The bar: grey 0 (the peak) at the top to grey 255 at the bottom, in the view's palette.
   for (int y = 0; y < bar.height(); ++y) {
     const int grey = bar.height() > 1 ? (255 * y + (bar.height() - 1) / 2) / (bar.height() - 1) : 0;
-    painter.setPen(QColor(PaletteColour(palette_, static_cast<std::uint8_t>(grey))));
+    painter.setPen(QColor(PaletteColour(ShownPalette(), static_cast<std::uint8_t>(grey))));
     painter.drawLine(bar.left(), bar.top() + y, bar.right(), bar.top() + y);
   }
   painter.setPen(Qt::black);
@@ -63,16 +67,22 @@ void MapView::PaintLegend(QPainter& painter) {
   for (int i = 0; i < kLevelLabels; ++i) {
     const double share = static_cast<double>(i) / (kLevelLabels - 1);
     const int y = bar.top() + static_cast<int>(std::lround(share * (bar.height() - 1)));
-    const double level = state_.PeakLevel - share * state_.RangeDb;
+    const double level = state_->PeakLevel - share * state_->RangeDb;
     painter.drawLine(bar.right() + 1, y, bar.right() + 4, y);
     painter.drawText(QPoint(labelLeft, y + metrics.ascent() / 2),
                      LevelText(levelScale_, level, 1, point));
   }
   // The peak and the unit above the bar, clear of the file name and the buttons.
   painter.drawText(QPoint(barLeft, inside.top() - kGap - metrics.descent() - metrics.height()),
-                   "Peak " + LevelText(levelScale_, state_.PeakLevel, 1, point));
+                   "Peak " + LevelText(levelScale_, state_->PeakLevel, 1, point));
   painter.drawText(QPoint(barLeft, inside.top() - kGap - metrics.descent()),
                    LevelUnitName(levelScale_));
+  // What is compared with what, under the bar's lowest label.
+  int noteY = bar.bottom() + kGap + metrics.height() + metrics.ascent();
+  for (const QString& line : legendNote_.split(u'\n', Qt::SkipEmptyParts)) {
+    painter.drawText(QPoint(barLeft, noteY), line);
+    noteY += metrics.height();
+  }
 
   // Microphone numbers under the picture, following its horizontal scrolling.
   const double pixelsPerColumn = ZoomScale(CurrentZoom());

@@ -23,7 +23,7 @@ const char* const kLegendKey = "view/legend";
 
 }  // namespace
 
-MapView::MapView(const ViewState& state, QWidget* parent) : QWidget(parent), state_(state) {
+MapView::MapView(const ViewState& state, QWidget* parent) : QWidget(parent), state_(&state) {
   setObjectName("MapView");
   // The bars and the read-out first, so that the picture and the window's controls follow one
   // another in the focus chain.
@@ -129,8 +129,21 @@ void MapView::FitToScreen(QSize available) {
 
 void MapView::SetPalette(Palette palette) {
   palette_ = palette;
-  picture_->SetPalette(palette);
+  picture_->SetPalette(ShownPalette());
   QSettings().setValue(kPaletteKey, PaletteKey(palette));
+}
+
+void MapView::SetPaletteOverride(std::optional<Palette> palette) {
+  paletteOverride_ = palette;
+  picture_->SetPalette(ShownPalette());
+  update();
+}
+
+void MapView::SetLegendNote(QString note) {
+  if (note == legendNote_) return;
+  legendNote_ = std::move(note);
+  if (legend_) emit zoomedMapResized();  // the legend's width may change
+  update();
 }
 
 void MapView::SetLegendShown(bool shown) {
@@ -198,7 +211,7 @@ void MapView::paintEvent(QPaintEvent*) {
   const auto scrolled = static_cast<float>(vScroll_->value());
   const auto scale = static_cast<float>(ZoomScale(picture_->CurrentZoom()));
   // Ticks of rows point at their row's middle at any zoom; those of milliseconds scale with it.
-  const bool rows = state_.SampleRate == 0;
+  const bool rows = state_->SampleRate == 0;
   const float border = kPictureBorder;
   for (const Tick& tick : ticks_) {
     const float offset = rows ? border + (tick.offsetRows - border) * scale + (scale - 1.0f) / 2.0f
@@ -219,9 +232,13 @@ void MapView::ShowReadout(QPoint cell, QPoint globalPos) {
   const std::int32_t row = cell.y() + 1;
   // Only cells that the last paint reached show the grid's levels.
   const bool painted = column <= picture_->PaintedColumns();
-  const std::string text = painted ? CellReadout(state_, column, row, levelScale_,
-                                                 QLocale().decimalPoint().toStdString())
-                                   : "";
+  if (painted) emit cellHovered(column, row);
+  std::string text;
+  if (painted) {
+    text = readoutText_ ? readoutText_(column, row)
+                        : CellReadout(*state_, column, row, levelScale_,
+                                      QLocale().decimalPoint().toStdString());
+  }
   if (text.empty()) {
     HideReadout();
     return;
@@ -252,12 +269,12 @@ QImage MapView::ShownView() const {
   LegendFacts facts;
   facts.micCount = cells.width();
   facts.rowCount = cells.height();
-  facts.peakLevel = state_.PeakLevel;
-  facts.rangeDb = state_.RangeDb;
-  facts.sampleRate = state_.SampleRate;
-  facts.decimation = state_.Decimation;
+  facts.peakLevel = state_->PeakLevel;
+  facts.rangeDb = state_->RangeDb;
+  facts.sampleRate = state_->SampleRate;
+  facts.decimation = state_->Decimation;
   facts.scale = levelScale_;
-  return ViewImage(cells, CurrentZoom(), palette_, legend_, facts);
+  return ViewImage(cells, CurrentZoom(), ShownPalette(), legend_, facts);
 }
 
 void MapView::CopyView() {

@@ -7,7 +7,9 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "level_units.h"
@@ -39,6 +41,17 @@ class MapView : public QWidget {
   // Lowers a zoom at which a micCount x rowCount map would be too large to show.
   void PrepareZoomFor(std::int32_t micCount, std::int32_t rowCount);
 
+  // The state whose map is painted next (the window's own, a reference's or a difference's): read
+  // for the scale, the read-out, the legend and saving. It must outlive its use.
+  void SetShownState(const ViewState& shown) { state_ = &shown; }
+  // A palette shown instead of the user's (the difference map's), or none.
+  void SetPaletteOverride(std::optional<Palette> palette);
+  // The read-out's text for a cell (column, row from 1) instead of the shown state's levels.
+  void SetReadoutText(std::function<std::string(std::int32_t, std::int32_t)> text) {
+    readoutText_ = std::move(text);
+  }
+  // Lines under the legend's levels (what is compared with what), or none.
+  void SetLegendNote(QString note);
   // The scale of the levels on the map, for the read-out and the legend.
   void SetLevelScale(LevelScale scale) { levelScale_ = scale; }
   LevelScale CurrentLevelScale() const { return levelScale_; }
@@ -57,6 +70,7 @@ class MapView : public QWidget {
   // The largest zoom at which the whole map fits the client area the screen leaves.
   void FitToScreen(QSize available);
   Palette CurrentPalette() const { return palette_; }
+  Palette ShownPalette() const { return paletteOverride_.value_or(palette_); }
   void SetPalette(Palette palette);
   bool LegendShown() const { return legend_; }
   void SetLegendShown(bool shown);
@@ -83,6 +97,8 @@ class MapView : public QWidget {
   void scaleToMapRequested();
   // The user asked to save the view to a file.
   void saveRequested();
+  // The mouse is over cell (column, row), both from 1, of the painted map.
+  void cellHovered(std::int32_t column, std::int32_t row);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -102,7 +118,7 @@ class MapView : public QWidget {
   void CopyView();
   void PaintLegend(QPainter& painter);
 
-  const ViewState& state_;
+  const ViewState* state_;
   PictureBox* picture_;
   QScrollBar* hScroll_;
   QScrollBar* vScroll_;
@@ -112,6 +128,9 @@ class MapView : public QWidget {
   std::function<void(QMenu&)> windowItems_;
   LevelScale levelScale_ = LevelScale::Decibel;
   Palette palette_ = kDefaultPalette;
+  std::optional<Palette> paletteOverride_;
+  std::function<std::string(std::int32_t, std::int32_t)> readoutText_;
+  QString legendNote_;
   bool legend_ = false;
   bool mapShown_ = false;  // a paint has sized the picture to a map
 };

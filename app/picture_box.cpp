@@ -115,10 +115,25 @@ void PictureBox::paintEvent(QPaintEvent* event) {
         zoom_.out > 1 ? (paintedColumns_ + zoom_.out - 1) / zoom_.out : paintedColumns_;
     painter.drawImage(dirty.topLeft(), MapRegion({&ShownGreys(), shownZoom, palette_, painted},
                                                  dirty.translated(-origin)));
+    if (marker_) PaintMarker(painter, origin);
   }
   if (!Inside().contains(event->rect())) {
     qDrawShadePanel(&painter, rect(), palette(), /*sunken=*/true, kPictureBorder);
   }
+}
+
+// A one-pixel line through the middle of the marked cell's column and of its row, in a colour
+// that no palette gives the map.
+void PictureBox::PaintMarker(QPainter& painter, QPoint origin) const {
+  const double scale = ZoomScale(zoom_);
+  const int x = origin.x() + static_cast<int>((marker_->x() + 0.5) * scale);
+  const int y = origin.y() + static_cast<int>((marker_->y() + 0.5) * scale);
+  painter.save();
+  painter.setClipRect(Inside());
+  painter.setPen(QColor(0, 200, 255));
+  painter.drawLine(x, Inside().top(), x, Inside().bottom());
+  painter.drawLine(Inside().left(), y, Inside().right(), y);
+  painter.restore();
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
@@ -133,16 +148,31 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
       pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
   pressed_ = false;
   event->accept();
-  if (click) emit clicked();
+  if (!click) return;
+  emit clicked();
+  if (const auto cell = CellAt(event->position().toPoint())) emit cellClicked(*cell);
+}
+
+std::optional<QPoint> PictureBox::CellAt(QPoint at) const {
+  const QPoint view = at - QPoint(kPictureBorder, kPictureBorder) + scroll_;
+  const QPoint cell = CellAtPixel(zoom_, view);
+  if (Inside().contains(at) && QRect(QPoint(0, 0), MapPixels()).contains(view) &&
+      greys_.rect().contains(cell)) {
+    return cell;
+  }
+  return std::nullopt;
+}
+
+void PictureBox::SetMarker(std::optional<QPoint> cell) {
+  if (cell == marker_) return;
+  marker_ = cell;
+  update(Inside());
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {
-  const QPoint at = event->position().toPoint();
-  const QPoint view = at - QPoint(kPictureBorder, kPictureBorder) + scroll_;
-  const QPoint cell = CellAtPixel(zoom_, view);
-  if (event->buttons() == Qt::NoButton && Inside().contains(at) &&
-      QRect(QPoint(0, 0), MapPixels()).contains(view) && greys_.rect().contains(cell)) {
-    emit hovered(cell, event->globalPosition().toPoint());
+  const auto cell = CellAt(event->position().toPoint());
+  if (event->buttons() == Qt::NoButton && cell) {
+    emit hovered(*cell, event->globalPosition().toPoint());
   } else {
     emit hoverEnded();
   }

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QWidget>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "palette.h"
@@ -36,9 +37,14 @@ class PictureBox : public QWidget {
   QPoint Scroll() const { return scroll_; }
   // The widget rectangle inside the border.
   QRect Inside() const;
+  // Thin lines through the column and the row of cell (0-based), or none.
+  void SetMarker(std::optional<QPoint> cell);
+  std::optional<QPoint> Marker() const { return marker_; }
 
  signals:
   void clicked();
+  // A click on cell `cell` (0-based column, row), after clicked().
+  void cellClicked(QPoint cell);
   // After PaintColumn has written interior column x.
   void columnPainted(int x);
   // The mouse, no button held, is over cell `cell` (0-based column, row).
@@ -57,6 +63,9 @@ class PictureBox : public QWidget {
   // The greys as the zoom shows them: the cells, or their loudest-cell reduction.
   const QImage& ShownGreys() const { return zoom_.out > 1 ? reduced_ : greys_; }
   void ReduceColumn(std::int32_t x);
+  void PaintMarker(QPainter& painter, QPoint origin) const;
+  // The cell under widget point `at`, if it is one of the map's.
+  std::optional<QPoint> CellAt(QPoint at) const;
 
   QImage greys_;
   QImage reduced_;  // at 1:out, one byte per out x out block
@@ -65,4 +74,5 @@ class PictureBox : public QWidget {
   Palette palette_ = kDefaultPalette;
   QPoint scroll_;
   bool pressed_ = false;
+  std::optional<QPoint> marker_;
 };

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QStringList>
 
 std::optional<std::string> QtDialogs::OpenFile(QWidget* parent, const OpenFileSettings& settings) {
@@ -34,7 +35,12 @@ std::optional<std::string> QtDialogs::SaveFile(QWidget* parent, const std::strin
   QStringList names;
   for (const std::string& filter : filters) names << QString::fromStdString(filter);
   dialog.setNameFilters(names);
-  dialog.setDefaultSuffix("png");  // a name without an extension is written as PNG
+  // A name without an extension gets the first type's (PNG for pictures).
+  const QString first = names.isEmpty() ? QString() : names.front();
+  const qsizetype star = first.indexOf(QLatin1String("*."));
+  if (star >= 0) {
+    dialog.setDefaultSuffix(first.mid(star + 2).section(QRegularExpression("[ )]"), 0, 0));
+  }
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty()) return std::nullopt;

@@ -166,9 +166,11 @@ TEST_F(MapViewTest, TheContextMenuListsEveryActionWithItsShortcut) {
     texts.push_back(action->text().toStdString());
     EXPECT_FALSE(action->shortcut().isEmpty()) << texts.back();
   }
-  for (const char* expected : {"Browse…", "Redraw…", "Stop painting", "Zoom in", "Zoom out",
-                               "One pixel per cell", "Fit to the screen", "Next palette",
-                               "Legend and axes", "Scale to this map", "Save view…"}) {
+  for (const char* expected :
+       {"Browse…", "Redraw…", "Stop painting, free the profiles", "Profiles…", "Load reference…",
+        "Measurement, reference, difference", "Drop the reference", "Zoom in", "Zoom out",
+        "One pixel per cell", "Fit to the screen", "Next palette", "Legend and axes",
+        "Scale to this map", "Save view…"}) {
     EXPECT_THAT(texts, Contains(std::string(expected)));
   }
 }

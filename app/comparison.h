@@ -1,0 +1,57 @@
+#pragma once
+// A reference measurement beside the window's own, and which of the three maps is shown: the
+// measurement (as designed), the reference, or their difference. The reference has a state of its
+// own; loading it changes nothing of the window's.
+
+#include <optional>
+#include <string>
+
+#include "level_units.h"
+#include "measurement.h"
+#include "view_state.h"
+
+enum class ShownMap { Measurement, Reference, Difference };
+
+class MapView;
+
+class Comparison {
+ public:
+  // The scale of the window's own measurement.
+  void SetMainScale(LevelScale scale) { mainScale_ = scale; }
+  LevelScale MainScale() const { return mainScale_; }
+  bool HasReference() const { return reference_.has_value(); }
+  const LevelGrid* ReferenceGrid() const { return reference_ ? &reference_->state.LevelGrid : nullptr; }
+  void SetReference(Measurement&& measurement, LevelScale scale, std::string fileName);
+  void DropReference();
+
+  ShownMap Shown() const { return shown_; }
+  // Measurement, reference, difference, and round again; the measurement alone without a
+  // reference.
+  void ShowNext();
+
+  // The state to paint: main itself, the reference's (with main's span and decimation), or the
+  // difference's (see DifferenceView). Valid until the next call.
+  ViewState& ShownState(ViewState& main);
+  // The scale of the shown map's levels, given the measurement's.
+  LevelScale ShownScale(LevelScale mainScale) const;
+  // Readies view to show the shown map (its state, scale, palette, legend note and read-out) and
+  // returns the state to paint.
+  ViewState& PrepareView(MapView& view, ViewState& main);
+  // The legend's lines: which map is shown and what is compared ("" for the measurement alone).
+  std::string LegendNote(const ViewState& main, LevelScale mainScale) const;
+  // The read-out of cell (column, row) from 1 on the difference map: both levels and their
+  // difference; empty outside the common cells.
+  std::string DifferenceReadout(const ViewState& main, LevelScale mainScale, std::int32_t column,
+                                std::int32_t row, const std::string& decimalPoint) const;
+
+ private:
+  struct Reference {
+    ViewState state;
+    LevelScale scale;
+    std::string fileName;
+  };
+  std::optional<Reference> reference_;
+  ViewState difference_;
+  ShownMap shown_ = ShownMap::Measurement;
+  LevelScale mainScale_ = LevelScale::Decibel;
+};

@@ -1,0 +1,61 @@
+#include "profiles_link.h"
+
+#include "comparison.h"
+#include "map_view.h"
+#include "picture_box.h"
+#include "profiles_window.h"
+
+ProfilesLink::ProfilesLink(MapView& view, Dialogs& dialogs, QWidget& owner, const ViewState& main,
+                           const Comparison& comparison)
+    : QObject(&owner),
+      view_(view),
+      main_(main),
+      comparison_(comparison),
+      window_(new ProfilesWindow(dialogs, &owner)) {
+  connect(&view, &MapView::cellHovered, this, &ProfilesLink::Follow);
+  connect(view.Picture(), &PictureBox::cellClicked, this, &ProfilesLink::ClickedCell);
+}
+
+void ProfilesLink::Show() {
+  ShowCell(pinned_.value_or(cell_));
+  window_->show();
+  window_->raise();
+}
+
+void ProfilesLink::Unpin() {
+  pinned_.reset();
+  view_.Picture()->SetMarker(std::nullopt);
+}
+
+void ProfilesLink::Refresh() {
+  const LevelGrid& grid = main_.LevelGrid;
+  if (pinned_ && (pinned_->x() >= grid.MicCount() || pinned_->y() >= grid.RowCount())) Unpin();
+  if (window_->isVisible()) ShowCell(pinned_.value_or(cell_));
+}
+
+void ProfilesLink::Follow(std::int32_t column, std::int32_t row) {
+  cell_ = QPoint(column - 1, row - 1);
+  if (!pinned_ && window_->isVisible()) ShowCell(cell_);
+}
+
+// A click pins the profiles to its cell; a click while they are pinned frees them. Only while the
+// window is open: otherwise a click only stops a paint, as ever.
+void ProfilesLink::ClickedCell(QPoint cell) {
+  if (!window_->isVisible()) return;
+  if (pinned_) {
+    Unpin();
+    return;
+  }
+  pinned_ = cell;
+  cell_ = cell;
+  view_.Picture()->SetMarker(cell);
+  ShowCell(cell);
+}
+
+void ProfilesLink::ShowCell(QPoint cell) {
+  const LevelGrid& grid = main_.LevelGrid;
+  const std::int32_t column = std::clamp(cell.x() + 1, 1, std::max(grid.MicCount(), 1));
+  const std::int32_t row = std::clamp(cell.y() + 1, 1, std::max(grid.RowCount(), 1));
+  window_->ShowCell(main_, comparison_.MainScale(), column, row, comparison_.ReferenceGrid(),
+                    pinned_.has_value());
+}
