@@ -10,6 +10,7 @@
 
 #include "column_reporter.h"
 #include "column_workers.h"
+#include "huge_pages.h"
 #include "input_file.h"
 #include "level_grid.h"
 #include "load_error.h"
@@ -117,6 +118,8 @@ LoadResult ReadMlsFile(const ReaderInput& input) {
     return result;
   }
   file.AdviseSequential();
+  const std::span<float> cells = result.grid.DataColumn(1);
+  AdviseHugePages(cells.data(), cells.size_bytes() * static_cast<std::size_t>(micCount));
   const std::uint64_t points = static_cast<std::uint64_t>(rowCount) * micCount;
   const int workers = WorkerCount(points, micCount);
   ColumnReader reader(file, result.grid, workers);

@@ -12,9 +12,10 @@
 #include <vector>
 
 // The instruction sets the levels can be computed with. Scalar runs everywhere.
-enum class LevelKernel { Scalar, Sse2, Avx2 };
+enum class LevelKernel { Scalar, Sse2, Avx2, Avx512 };
 
-// The kernels this processor runs, Scalar first, and the fastest of them (chosen once).
+// The kernels this processor runs, from the slowest (Scalar) to the fastest, and the fastest
+// (chosen once).
 std::vector<LevelKernel> SupportedLevelKernels();
 LevelKernel FastestLevelKernel();
 
