@@ -2,8 +2,9 @@
 // Computes the columns of a load on worker threads and hands them back in column order, so that
 // the reader can report progress and yield on its own thread as if it read them one by one.
 //
-// Workers claim columns in increasing order. A column whose work throws is rethrown by Wait when
-// the reader comes to it, and no column after it is started. Destruction stops the workers (the
+// Workers claim runs of consecutive columns in increasing order (a run per claim, so that each
+// worker fills memory of its own). A column whose work throws is rethrown by Wait when the reader
+// comes to it, and no column after it is started. Destruction stops the workers (the
 // work polls its stop flag between blocks) and joins them, so nothing runs once the reader has
 // returned or thrown.
 
@@ -23,7 +24,8 @@ class ColumnWorkers {
   using Work = std::function<void(std::int32_t column, int worker, const std::atomic<bool>& stop)>;
 
   // With threadCount 0 (or when no thread can be started), Wait runs the work itself.
-  ColumnWorkers(std::int32_t columnCount, int threadCount, Work work);
+  ColumnWorkers(std::int32_t columnCount, int threadCount, Work work,
+                std::int32_t columnsPerClaim = 1);
   ~ColumnWorkers();
   ColumnWorkers(const ColumnWorkers&) = delete;
   ColumnWorkers& operator=(const ColumnWorkers&) = delete;
@@ -34,8 +36,10 @@ class ColumnWorkers {
 
  private:
   void RunWorker(int worker);
+  void RunColumn(std::int64_t column, int worker);
 
   const std::int32_t columnCount_;
+  const std::int32_t columnsPerClaim_;
   const Work work_;
   std::atomic<bool> stop_{false};
   std::atomic<std::int64_t> nextColumn_{1};

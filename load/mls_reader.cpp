@@ -36,6 +36,16 @@ int WorkerCount(std::uint64_t points, std::int32_t micCount) {
   return static_cast<int>(std::min<std::uint64_t>(cores, static_cast<std::uint64_t>(micCount)));
 }
 
+// Columns a worker claims at a time: enough to fill a whole huge page of the grid, so that the
+// workers fault and clear pages of their own, while leaving each worker several claims.
+std::int32_t ColumnsPerClaim(std::int32_t rowCount, std::int32_t micCount, int workers) {
+  constexpr std::uint64_t kHugePage = std::uint64_t{2} << 20;
+  const std::uint64_t columnBytes = sizeof(float) * static_cast<std::uint64_t>(rowCount);
+  const std::uint64_t perPage = (kHugePage + columnBytes - 1) / columnBytes;
+  const std::uint64_t fair = static_cast<std::uint64_t>(micCount) / (4 * std::max(workers, 1));
+  return static_cast<std::int32_t>(std::max<std::uint64_t>(1, std::min(perPage, fair)));
+}
+
 // Reads the points of one microphone into its column; the largest level is its peak.
 class ColumnReader {
  public:
@@ -117,6 +127,7 @@ LoadResult ReadMlsFile(const ReaderInput& input) {
     reporter.FinishEmptyColumns(micCount);
     return result;
   }
+  if (micCount == 0) return result;  // nothing to read and no column to report
   file.AdviseSequential();
   const std::span<float> cells = result.grid.DataColumn(1);
   AdviseHugePages(cells.data(), cells.size_bytes() * static_cast<std::size_t>(micCount));
@@ -124,18 +135,20 @@ LoadResult ReadMlsFile(const ReaderInput& input) {
   const int workers = WorkerCount(points, micCount);
   ColumnReader reader(file, result.grid, workers);
   // Declared after the grid and the file, so that the workers are joined before either goes.
-  ColumnWorkers columns(micCount, workers,
-                        [&reader](std::int32_t m, int worker, const std::atomic<bool>& stop) {
-                          reader.Read(m, worker, stop);
-                        });
+  ColumnWorkers columns(
+      micCount, workers,
+      [&reader](std::int32_t m, int worker, const std::atomic<bool>& stop) {
+        reader.Read(m, worker, stop);
+      },
+      ColumnsPerClaim(rowCount, micCount, workers));
   const std::uint64_t lastByte = kHeaderBytes + kPointBytes * points - 1;
   for (std::int32_t m = 1; m <= micCount; ++m) {
     columns.Wait(m);
     RaisePeak(result.peakLevel, reader.Peak(m));
     reporter.FinishColumn(m);
-    // The workers may have read ahead before the yield; a file cut during it still fails.
+    // Workers may have read ahead before the yield; a file cut during it still fails the load.
     unsigned char byte = 0;
-    if (m < micCount) file.ReadAt(lastByte, &byte, 1);
+    if (workers > 0 && m < micCount) file.ReadAt(lastByte, &byte, 1);
   }
   return result;
 }

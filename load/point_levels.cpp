@@ -12,9 +12,10 @@
 #include <sleef.h>
 
 // sleef.h declares its 256- and 512-bit functions only when the whole file is compiled for AVX;
-// here only the functions that call them are.
-extern "C" __m256d Sleef_logd4_u10avx2(__m256d);
-extern "C" __m512d Sleef_logd8_u10avx512f(__m512d);
+// here only the functions that call them are, and the declarations say which vector registers
+// the arguments travel in.
+extern "C" __attribute__((target("avx2,fma"))) __m256d Sleef_logd4_u10avx2(__m256d);
+extern "C" __attribute__((target("avx512f"))) __m512d Sleef_logd8_u10avx512f(__m512d);
 #endif
 
 namespace {

@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -16,21 +17,24 @@ namespace {
 constexpr std::int32_t kColumns = 300;
 
 TEST(ColumnWorkers, EveryColumnIsCompleteWhenWaitReturnsIt) {
-  for (const int threads : {0, 1, 2, 4}) {
+  // Runs of 7 leave a partial run at the end.
+  for (const auto& [threads, perClaim] : {std::pair{0, 1}, {1, 1}, {2, 1}, {4, 1}, {2, 7}}) {
     std::vector<int> values(kColumns + 1, 0);
     std::vector<std::atomic<int>> runs(kColumns + 1);
-    ColumnWorkers workers(kColumns, threads,
-                          [&](std::int32_t column, int worker, const std::atomic<bool>&) {
-                            EXPECT_LT(worker, std::max(threads, 1));
-                            // Uneven work, so that columns finish out of order.
-                            if (column % 7 == 0)
-                              std::this_thread::sleep_for(std::chrono::microseconds(200));
-                            values[static_cast<std::size_t>(column)] = column * 3;
-                            ++runs[static_cast<std::size_t>(column)];
-                          });
+    ColumnWorkers workers(
+        kColumns, threads,
+        [&](std::int32_t column, int worker, const std::atomic<bool>&) {
+          EXPECT_LT(worker, std::max(threads, 1));
+          // Uneven work, so that columns finish out of order.
+          if (column % 7 == 0) std::this_thread::sleep_for(std::chrono::microseconds(200));
+          values[static_cast<std::size_t>(column)] = column * 3;
+          ++runs[static_cast<std::size_t>(column)];
+        },
+        perClaim);
     for (std::int32_t m = 1; m <= kColumns; ++m) {
       workers.Wait(m);
-      ASSERT_EQ(values[static_cast<std::size_t>(m)], m * 3) << threads << " threads";
+      ASSERT_EQ(values[static_cast<std::size_t>(m)], m * 3)
+          << threads << " threads, runs of " << perClaim;
     }
     for (std::int32_t m = 1; m <= kColumns; ++m) {
       EXPECT_EQ(runs[static_cast<std::size_t>(m)].load(), 1) << "column " << m;
@@ -53,16 +57,20 @@ TEST(ColumnWorkers, WithoutThreadsTheWorkRunsInWaitOnTheCallingThread) {
 
 TEST(ColumnWorkers, TheEarliestFailureSurfacesAtItsOwnColumnAndLaterColumnsAreNotStarted) {
   std::atomic<std::int32_t> highestStarted{0};
-  ColumnWorkers workers(kColumns, 2, [&](std::int32_t column, int, const std::atomic<bool>&) {
-    std::int32_t seen = highestStarted.load();
-    while (column > seen && !highestStarted.compare_exchange_weak(seen, column)) {
-    }
-    if (column == 40) {  // fails after column 60 has
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-      throw std::runtime_error("column 40");
-    }
-    if (column == 60) throw std::runtime_error("column 60");
-  });
+  constexpr std::int32_t kPerClaim = 3;
+  ColumnWorkers workers(
+      kColumns, 2,
+      [&](std::int32_t column, int, const std::atomic<bool>&) {
+        std::int32_t seen = highestStarted.load();
+        while (column > seen && !highestStarted.compare_exchange_weak(seen, column)) {
+        }
+        if (column == 40) {  // fails after column 60 has
+          std::this_thread::sleep_for(std::chrono::milliseconds(20));
+          throw std::runtime_error("column 40");
+        }
+        if (column == 60) throw std::runtime_error("column 60");
+      },
+      kPerClaim);
   for (std::int32_t m = 1; m < 40; ++m) workers.Wait(m);
   try {
     workers.Wait(40);
@@ -70,8 +78,8 @@ TEST(ColumnWorkers, TheEarliestFailureSurfacesAtItsOwnColumnAndLaterColumnsAreNo
   } catch (const std::runtime_error& e) {
     EXPECT_EQ(std::string(e.what()), "column 40");
   }
-  // Only columns claimed before column 60 failed can have started: one a worker.
-  EXPECT_LE(highestStarted.load(), 60 + 2);
+  // Only columns claimed before column 60 failed can have started: a run a worker.
+  EXPECT_LE(highestStarted.load(), 60 + 2 * kPerClaim);
 }
 
 TEST(ColumnWorkers, DestructionStopsWorkInProgressAndJoins) {
