@@ -1,0 +1,14 @@
+#include "huge_pages.h"
+
+#include <sys/mman.h>
+
+#include <cstdint>
+
+void AdviseHugePages(void* begin, std::size_t bytes) {
+  constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+  const auto start = reinterpret_cast<std::uintptr_t>(begin);
+  const std::uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
+  const std::uintptr_t end = (start + bytes) & ~(kHugePage - 1);
+  if (bytes < kHugePage || first >= end) return;
+  ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+}

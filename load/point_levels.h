@@ -1,0 +1,42 @@
+#pragma once
+// Levels of complex-spectrum points, 20 ln(re^2 + im^2), many at a time. The squared magnitude is
+// summed in double precision and rounded to single precision; its logarithm is taken in double
+// precision (at most 1 ulp from the exact value) and the level rounded to single precision, so a
+// level is within one single-precision ulp of the one-point-at-a-time result. A point whose squared
+// magnitude is not finite in single precision has no level; a silent point has level 0.
+
+#include <cmath>
+#include <cstddef>
+#include <limits>
+#include <span>
+#include <vector>
+
+// The instruction sets the levels can be computed with. Scalar runs everywhere.
+enum class LevelKernel { Scalar, Sse2, Avx2, Avx512 };
+
+// The kernels this processor runs, from the slowest (Scalar) to the fastest, and the fastest
+// (chosen once).
+std::vector<LevelKernel> SupportedLevelKernels();
+LevelKernel FastestLevelKernel();
+
+// Level of one point, or NaN when its squared magnitude is not finite in single precision.
+inline float PointLevel(float re, float im) {
+  const double magnitude = static_cast<double>(re) * re + static_cast<double>(im) * im;
+  const float p = static_cast<float>(magnitude);
+  if (!(p <= std::numeric_limits<float>::max())) return std::numeric_limits<float>::quiet_NaN();
+  if (p == 0.0f) return 0.0f;
+  return static_cast<float>(20.0 * std::log(static_cast<double>(p)));
+}
+
+struct LevelsSummary {
+  float peak;            // the largest level, -infinity for no points
+  std::size_t firstBad;  // index of the first point without a level; the point count if none
+};
+
+// Levels of levels.size() points whose re and im are interleaved in points (twice as long).
+// Levels from firstBad on are unspecified.
+LevelsSummary ComputeLevels(LevelKernel kernel, std::span<const float> points,
+                            std::span<float> levels);
+
+// Natural logarithms in double precision (the one ComputeLevels uses), for x.size() values.
+void NaturalLogs(LevelKernel kernel, std::span<const double> x, std::span<double> logs);
