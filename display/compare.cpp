@@ -1,6 +1,7 @@
 #include "compare.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -28,8 +29,10 @@ ViewState DifferenceView(const ViewState& measurement, const LevelGrid& referenc
   view.LevelGrid = DifferenceGrid(measurement.LevelGrid, reference);
   view.SampleRate = measurement.SampleRate;
   view.Decimation = measurement.Decimation;
-  view.PeakLevel = measurement.RangeDb;
-  view.RangeDb = 2.0f * measurement.RangeDb;
+  // The magnitude: a negative span (which paints an ordinary map black) must not swap the hues.
+  const float span = std::fabs(measurement.RangeDb);
+  view.PeakLevel = span;
+  view.RangeDb = 2.0f * span;
   return view;
 }
 

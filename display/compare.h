@@ -12,8 +12,8 @@
 // microphones (the smaller count of each).
 LevelGrid DifferenceGrid(const LevelGrid& measurement, const LevelGrid& reference);
 
-// The difference as a map to paint with Palette::Difference: its peak is +RangeDb and its white end
-// -RangeDb of the measurement's view, so that a difference of 0 is grey 128 and the colours
+// The difference as a map to paint with Palette::Difference: its peak is +|RangeDb| and its white
+// end -|RangeDb| of the measurement's view, so that a difference of 0 is grey 128 and the colours
 // saturate at plus or minus the span. Sampling rate and decimation are the measurement's.
 ViewState DifferenceView(const ViewState& measurement, const LevelGrid& reference);
 

@@ -38,6 +38,7 @@ Profile TimeProfile(const ViewState& state, std::int32_t column, const LevelGrid
   for (std::int32_t r = 1; r <= grid.RowCount(); ++r) {
     profile.positions.push_back(RowsHaveTime(state) ? RowMilliseconds(state, r) : r);
   }
+  profile.withReference = reference != nullptr;
   if (reference != nullptr && column <= reference->MicCount()) {
     const auto theirs = reference->DataColumn(column);
     profile.referenceLevels.assign(
@@ -55,6 +56,7 @@ Profile AcrossProfile(const ViewState& state, std::int32_t row, const LevelGrid*
     profile.positions.push_back(c);
     profile.levels.push_back(grid.At(row, c));
   }
+  profile.withReference = reference != nullptr;
   if (reference != nullptr && row <= reference->RowCount()) {
     const std::int32_t mics = std::min(grid.MicCount(), reference->MicCount());
     for (std::int32_t c = 1; c <= mics; ++c)
@@ -64,7 +66,7 @@ Profile AcrossProfile(const ViewState& state, std::int32_t row, const LevelGrid*
 }
 
 std::string ProfileCsv(const Profile& profile) {
-  const bool withReference = !profile.referenceLevels.empty();
+  const bool withReference = profile.withReference || !profile.referenceLevels.empty();
   std::string csv = profile.positionName + ",level" + (withReference ? ",reference_level" : "");
   csv += '\n';
   for (std::size_t i = 0; i < profile.levels.size(); ++i) {

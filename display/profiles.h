@@ -15,6 +15,7 @@ struct Profile {
   std::vector<double> positions;  // milliseconds, row numbers or microphone numbers (from 1)
   std::vector<float> levels;
   std::vector<float> referenceLevels;  // the reference's, where it has the cell; else empty
+  bool withReference = false;          // made with a reference, whether or not it has the cells
 };
 
 // True when the state's rows have a time: a sampling rate and a decimation are known.
@@ -31,9 +32,9 @@ Profile AcrossProfile(const ViewState& state, std::int32_t row,
                       const LevelGrid* reference = nullptr);
 
 // CSV with a header line: "time_ms,level" (or "row,level", "microphone,level"), with a third
-// column "reference_level" when the profile has reference levels (empty where the reference has
-// no cell). Numbers in the C locale, levels with 9 significant digits so that they read back
-// exactly as floats.
+// column "reference_level" when the profile was made with a reference (empty where the reference
+// has no cell), so that the columns do not depend on the cell chosen. Numbers in the C locale,
+// levels with 9 significant digits so that they read back exactly as floats.
 std::string ProfileCsv(const Profile& profile);
 
 // The row of the time profile's loudest level (the first of equals), nullopt when it is empty.

@@ -9,6 +9,7 @@
 
 #include "empty_map.h"
 #include "output_files.h"
+#include "render_compare.h"
 #include "render_steps.h"
 #include "shown_name.h"
 
@@ -33,6 +34,8 @@ std::string OwnName(const std::string& path) {
 }
 
 std::vector<BatchFile> PlanOutputs(const RenderOptions& options) {
+  std::vector<std::string> inputs = options.files;
+  if (options.referencePath) inputs.push_back(*options.referencePath);
   const std::string& dir = *options.outputDir;
   const std::string prefix = dir.ends_with('/') ? dir : dir + "/";
   std::vector<BatchFile> batch;
@@ -50,7 +53,7 @@ std::vector<BatchFile> PlanOutputs(const RenderOptions& options) {
                      ShownName(owner->second);
     } else {
       try {
-        CheckOutputTargets(file.outputs, options.files);
+        CheckOutputTargets(file.outputs, inputs);
       } catch (const std::exception& e) {
         file.refusal = e.what();
       }
@@ -60,7 +63,7 @@ std::vector<BatchFile> PlanOutputs(const RenderOptions& options) {
   return batch;
 }
 
-void Render(BatchFile& file, const RenderOptions& options) {
+void Render(BatchFile& file, const RenderOptions& options, const Reference* reference) {
   if (file.refusal) {
     file.message = *file.refusal;
     return;
@@ -71,15 +74,19 @@ void Render(BatchFile& file, const RenderOptions& options) {
     file.message = "cannot load " + ShownName(file.input) + ": " + *cause;
     return;
   }
-  file.summary = JsonSummary(state, file.input);
-  if (const auto reason = EmptyMapReason(file.input, state.LevelGrid)) {
+  file.summary = JsonSummary(state, file.input) + ReferenceJson(reference);
+  std::optional<ViewState> difference = DifferenceOf(state, reference);
+  auto reason = EmptyMapReason(file.input, state.LevelGrid);
+  if (!reason && difference) reason = NoCommonCells(*difference, *reference);
+  if (reason) {
     file.outcome = Outcome::Empty;
     file.message = ShownName(file.input) + *reason;
     return;
   }
+  ViewState& view = difference ? *difference : state;
   QImage image;
   try {
-    image = PictureOf(state, file.input, options);
+    image = PictureOf(view, file.input, options);
   } catch (const std::exception& e) {
     file.message = "cannot paint the map of " + ShownName(file.input) + ": " + e.what();
     return;
@@ -90,7 +97,7 @@ void Render(BatchFile& file, const RenderOptions& options) {
                   [&](int fd, std::ostream&) { WritePicture(image, options.pictureFormat, fd); });
     if (options.gridFormat) {
       outputs.Write(file.outputs[1], [&](int, std::ostream& stream) {
-        WriteGrid(state.LevelGrid, *options.gridFormat, stream);
+        WriteGrid(view.LevelGrid, *options.gridFormat, stream);
       });
     }
     outputs.Commit();
@@ -119,6 +126,14 @@ std::string JsonLine(const BatchFile& file) {
 }  // namespace
 
 int RunBatch(const RenderOptions& options, std::ostream& out, std::ostream& err) {
+  // The reference first: when it cannot be loaded, nothing is written, not even DIR.
+  std::optional<Reference> reference;
+  try {
+    reference = LoadReference(options);
+  } catch (const std::exception& e) {
+    err << "mlsvexal-render: " << e.what() << "\n";
+    return 1;
+  }
   const std::string& dir = *options.outputDir;
   std::error_code error;
   fs::create_directories(dir, error);
@@ -133,7 +148,7 @@ int RunBatch(const RenderOptions& options, std::ostream& out, std::ostream& err)
   bool failed = false;
   bool empty = false;
   for (BatchFile& file : batch) {
-    Render(file, options);
+    Render(file, options, reference ? &*reference : nullptr);
     if (file.outcome != Outcome::Written) err << "mlsvexal-render: " << file.message << "\n";
     failed = failed || file.outcome == Outcome::Failed;
     empty = empty || file.outcome == Outcome::Empty;

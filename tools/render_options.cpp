@@ -20,15 +20,22 @@ constexpr const char* kDescription =
     "successive Browse choices (the peak level carries over), and the outputs show\n"
     "the last one. With --output-dir DIR each FILE is loaded on its own, with a fresh\n"
     "peak, and written to DIR/NAME.png, NAME being the file's own name; a FILE that\n"
-    "fails writes nothing and is reported, and the others are still written.";
+    "fails writes nothing and is reported, and the others are still written.\n"
+    "With --reference REF, REF is loaded first into a state of its own, as if a\n"
+    "viewer had just started with it, and every output shows FILE minus REF over the\n"
+    "rows and microphones both have: the last FILE, or each FILE with --output-dir.\n"
+    "--profile-column and --profile-row write CSV with a header line; with both, the\n"
+    "time profile comes first, then a blank line, then the profile across the\n"
+    "microphones.";
 
 constexpr const char* kExitStatus =
     "\nExit status:\n"
     "  0  every output written\n"
-    "  1  a file could not be loaded, painted or written (with --output-dir: any)\n"
+    "  1  a file could not be loaded, painted or written (with --output-dir: any),\n"
+    "     or a profile's column or row lies outside the map\n"
     "  2  wrong arguments\n"
-    "  3  the map holds no cells, so nothing is written for it (with --output-dir:\n"
-    "     when no file failed)\n";
+    "  3  the map holds no cells (or none in common with REF), so nothing is written\n"
+    "     for it (with --output-dir: when no file failed)\n";
 
 // The parser sees each argument's bytes as Latin-1, one character per byte, so that names that
 // are not valid UTF-8 come back unchanged; option names are ASCII either way.
@@ -46,7 +53,7 @@ struct RenderParser {
     parser.setApplicationDescription(kDescription);
     for (const QCommandLineOption* option :
          {&help, &version, &period, &range, &png, &zoom, &palette, &legend, &grid, &outputDir,
-          &gridFormat, &json}) {
+          &gridFormat, &json, &reference, &profileColumn, &profileRow, &profileOut}) {
       parser.addOption(*option);
     }
     parser.addPositionalArgument("FILE", "Measurement files: .mls, .wav, .pcm or text exports.",
@@ -86,6 +93,24 @@ struct RenderParser {
   QCommandLineOption json{
       "json",
       "A summary of the loaded state on standard output; with --output-dir one line per FILE."};
+  QCommandLineOption reference{
+      "reference",
+      "Compare with the measurement REF: --grid, --png and --output-dir write FILE minus REF "
+      "(float32; the picture white at 0, red where FILE is louder, blue where REF is, full at "
+      "plus or minus the range); --json adds REF's summary as \"reference\".",
+      "REF"};
+  QCommandLineOption profileColumn{
+      "profile-column",
+      "The level against time at microphone M (from 1) as CSV: time_ms (row without a sampling "
+      "rate), level, and with --reference reference_level.",
+      "M"};
+  QCommandLineOption profileRow{
+      "profile-row",
+      "The level across the microphones at row R (from 1) as CSV: microphone, level, and with "
+      "--reference reference_level.",
+      "R"};
+  QCommandLineOption profileOut{"profile-out",
+                                "Write the profiles to FILE instead of standard output.", "FILE"};
 };
 
 float ParseRange(const std::string& text) {
@@ -98,19 +123,20 @@ float ParseRange(const std::string& text) {
   return std::get<float>(range);
 }
 
-[[noreturn]] void RefuseZoom(const std::string& text) {
-  throw std::invalid_argument("--zoom needs a whole number of 1 or more, not \"" + text + "\"");
-}
-
-int ParseZoom(const std::string& text) {
-  if (text.empty() || text.size() > 10) RefuseZoom(text);
-  long long zoom = 0;
+// A whole number from 1 that fits an int, for the option named option.
+int ParseCount(const std::string& option, const std::string& text) {
+  const auto refuse = [&] {
+    return std::invalid_argument(option + " needs a whole number of 1 or more, not \"" + text +
+                                 "\"");
+  };
+  if (text.empty() || text.size() > 10) throw refuse();
+  long long count = 0;
   for (const char c : text) {
-    if (c < '0' || c > '9') RefuseZoom(text);
-    zoom = zoom * 10 + (c - '0');
+    if (c < '0' || c > '9') throw refuse();
+    count = count * 10 + (c - '0');
   }
-  if (zoom < 1 || zoom > std::numeric_limits<int>::max()) RefuseZoom(text);
-  return static_cast<int>(zoom);
+  if (count < 1 || count > std::numeric_limits<int>::max()) throw refuse();
+  return static_cast<int>(count);
 }
 
 Palette ParsePalette(const std::string& text) {
@@ -161,11 +187,47 @@ void RefuseRepeats(const RenderParser& p) {
   const QStringList given = p.parser.optionNames();
   for (const QCommandLineOption* option :
        {&p.period, &p.range, &p.png, &p.zoom, &p.palette, &p.legend, &p.grid, &p.outputDir,
-        &p.gridFormat, &p.json}) {
+        &p.gridFormat, &p.json, &p.reference, &p.profileColumn, &p.profileRow, &p.profileOut}) {
     const QString name = option->names().constFirst();
     if (given.count(name) > 1) {
       throw std::invalid_argument("--" + Bytes(name) + " is given more than once");
     }
+  }
+}
+
+// --reference and the profiles, once the other options are in.
+void TakeComparisonOptions(const RenderParser& p, RenderOptions& options) {
+  const auto value = [&](const QCommandLineOption& option) -> std::optional<std::string> {
+    if (!p.parser.isSet(option)) return std::nullopt;
+    return Bytes(p.parser.value(option));
+  };
+  options.referencePath = value(p.reference);
+  if (options.referencePath) {
+    if (options.referencePath->empty()) throw std::invalid_argument("--reference needs a file");
+    if (p.parser.isSet(p.palette)) {
+      throw std::invalid_argument(
+          "--palette does not go with --reference: the difference has colours of its own");
+    }
+    options.palette = Palette::Difference;
+  }
+  if (const auto m = value(p.profileColumn))
+    options.profileColumn = ParseCount("--profile-column", *m);
+  if (const auto r = value(p.profileRow)) options.profileRow = ParseCount("--profile-row", *r);
+  options.profileOut = value(p.profileOut);
+  if (options.profileOut && options.profileOut->empty()) {
+    throw std::invalid_argument("--profile-out needs a file");
+  }
+  const bool profiles = options.profileColumn || options.profileRow;
+  if (options.profileOut && !profiles) {
+    throw std::invalid_argument("--profile-out goes with --profile-column or --profile-row");
+  }
+  if (profiles && options.outputDir) {
+    throw std::invalid_argument("--profile-column and --profile-row do not go with --output-dir");
+  }
+  if (profiles && !options.profileOut && options.json) {
+    throw std::invalid_argument(
+        "--json and the profiles would share standard output: write the profiles with "
+        "--profile-out FILE");
   }
 }
 
@@ -189,7 +251,7 @@ RenderOptions ParseRenderOptions(const std::vector<std::string>& arguments) {
   };
   options.period = value(p.period);
   if (const auto range = value(p.range)) options.rangeDb = ParseRange(*range);
-  if (const auto zoom = value(p.zoom)) options.zoom = ParseZoom(*zoom);
+  if (const auto zoom = value(p.zoom)) options.zoom = ParseCount("--zoom", *zoom);
   if (const auto palette = value(p.palette)) options.palette = ParsePalette(*palette);
   options.legend = p.parser.isSet(p.legend);
   options.json = p.parser.isSet(p.json);
@@ -213,6 +275,8 @@ RenderOptions ParseRenderOptions(const std::vector<std::string>& arguments) {
   } else if (options.gridFormat) {
     throw std::invalid_argument("--grid-format goes with --output-dir (else use --grid OUT)");
   }
+
+  TakeComparisonOptions(p, options);
 
   for (const QString& file : p.parser.positionalArguments()) options.files.push_back(Bytes(file));
   if (options.files.empty()) throw std::invalid_argument("no measurement file given");

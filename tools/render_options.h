@@ -1,6 +1,7 @@
 #pragma once
 // Command line of the headless renderer.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,11 @@ struct RenderOptions {
   int zoom = 1;                          // each cell zoom x zoom pixels in the picture
   Palette palette = kDefaultPalette;
   bool legend = false;  // the picture shows the legend and the axes around the cells
+  // Compared with this measurement, the outputs show FILE minus it (Palette::Difference).
+  std::optional<std::string> referencePath;
+  std::optional<std::int32_t> profileColumn;  // from 1: the time profile at this microphone
+  std::optional<std::int32_t> profileRow;     // from 1: the across profile at this row
+  std::optional<std::string> profileOut;      // the profiles' CSV; standard output without it
   bool json = false;
   bool help = false;
   bool version = false;

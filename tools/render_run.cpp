@@ -6,23 +6,31 @@
 #include "empty_map.h"
 #include "output_files.h"
 #include "render_batch.h"
+#include "render_compare.h"
 #include "render_options.h"
 #include "render_steps.h"
 #include "shown_name.h"
 
 namespace {
 
-// Every FILE loaded in order into one state; the outputs show the last one.
+// Every FILE loaded in order into one state; the outputs show the last one (compared with the
+// reference when there is one).
 int RunOneState(const RenderOptions& options, std::ostream& out, std::ostream& err) {
   std::vector<std::string> outputs;
   if (options.pngPath) outputs.push_back(*options.pngPath);
   if (options.gridPath) outputs.push_back(*options.gridPath);
+  if (options.profileOut) outputs.push_back(*options.profileOut);
+  std::vector<std::string> inputs = options.files;
+  if (options.referencePath) inputs.push_back(*options.referencePath);
+  std::optional<Reference> reference;
   try {
-    CheckOutputTargets(outputs, options.files);
+    CheckOutputTargets(outputs, inputs);
+    reference = LoadReference(options);
   } catch (const std::exception& e) {
     err << "mlsvexal-render: " << e.what() << "\n";
     return 1;
   }
+  const Reference* ref = reference ? &*reference : nullptr;
 
   ViewState state = StartState(options);
   std::optional<PictureSize> picture;
@@ -36,17 +44,29 @@ int RunOneState(const RenderOptions& options, std::ostream& out, std::ostream& e
   }
 
   const std::string& shown = options.files.back();
-  if (const auto reason = EmptyMapReason(shown, state.LevelGrid)) {
+  const std::string summary = "{" + JsonSummary(state, shown) + ReferenceJson(ref) + "}\n";
+  std::optional<ViewState> difference = DifferenceOf(state, ref);
+  auto reason = EmptyMapReason(shown, state.LevelGrid);
+  if (!reason && difference) reason = NoCommonCells(*difference, *ref);
+  if (reason) {
     err << "mlsvexal-render: " << ShownName(shown) << *reason << "\n";
-    if (options.json) out << "{" << JsonSummary(state, shown) << "}\n";
+    if (options.json) out << summary;
     return 3;
   }
+  ViewState& view = difference ? *difference : state;
 
   // Painted only when a picture is asked for.
   const LegendGui gui(options.pngPath && options.legend);
   QImage image;
+  std::string profiles;
   try {
-    if (options.pngPath) image = PictureOf(state, shown, options);
+    profiles = ProfilesCsv(options, state, shown, ref);
+  } catch (const std::exception& e) {
+    err << "mlsvexal-render: " << e.what() << "\n";
+    return 1;
+  }
+  try {
+    if (options.pngPath) image = PictureOf(view, shown, options);
   } catch (const std::exception& e) {
     err << "mlsvexal-render: cannot paint the map of " << ShownName(shown) << ": " << e.what()
         << "\n";
@@ -62,14 +82,18 @@ int RunOneState(const RenderOptions& options, std::ostream& out, std::ostream& e
       const GridFormat format =
           options.gridPath->ends_with(".npy") ? GridFormat::Npy : GridFormat::Csv;
       files.Write(*options.gridPath,
-                  [&](int, std::ostream& stream) { WriteGrid(state.LevelGrid, format, stream); });
+                  [&](int, std::ostream& stream) { WriteGrid(view.LevelGrid, format, stream); });
+    }
+    if (options.profileOut) {
+      files.Write(*options.profileOut, [&](int, std::ostream& stream) { stream << profiles; });
     }
     files.Commit();
   } catch (const std::exception& e) {
     err << "mlsvexal-render: " << e.what() << "\n";
     return 1;
   }
-  if (options.json) out << "{" << JsonSummary(state, shown) << "}\n";
+  if (!options.profileOut) out << profiles;
+  if (options.json) out << summary;
   return 0;
 }
 
