@@ -99,6 +99,19 @@ wait_pixels() {
   fail "the picture never matched $* ($(cat "$WORK/why"))"
 }
 
+# True when the picture interior equals the PNG $1 within $2 seconds.
+picture_within() {
+  local deadline=$((SECONDS + $2))
+  while ((SECONDS < deadline)); do
+    window_origin
+    shot
+    python3 "$HERE/pixels.py" same "$WORK/shot.png" $((WIN_X + INTERIOR_X)) \
+      $((WIN_Y + INTERIOR_Y)) "$1" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # Polls until the picture interior equals the PNG $1 (greys, or colours for a colour PNG).
 wait_picture() { wait_pixels same "$1"; }
 

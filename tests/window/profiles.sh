@@ -12,6 +12,7 @@ write_mls "$WORK/empty hall.mls" 36 50 3
 "$RENDERER" --png "$WORK/plain.png" "$WORK/hall.mls"
 "$RENDERER" --profile-column $COLUMN --profile-row $ROW --profile-out "$WORK/expected.csv" \
   "$WORK/hall.mls"
+"$RENDERER" --png "$WORK/reference.png" "$WORK/empty hall.mls"
 "$RENDERER" --reference "$WORK/empty hall.mls" --png "$WORK/difference.png" "$WORK/hall.mls"
 
 start_viewer "$WORK/hall.mls"
@@ -42,6 +43,12 @@ press Escape  # frees the profiles: the marker leaves the map
 press ctrl+shift+o
 answer_dialog "Load a MLS Vexal File" "$WORK/empty hall.mls"
 wait_picture "$WORK/plain.png"  # the reference changes nothing on screen
-press d d
+# D shows the reference once it has loaded (until then the window ignores it), then the
+# difference.
+tries=0
+until press d && picture_within "$WORK/reference.png" 3; do
+  ((tries++ < 10)) || fail "D never showed the reference"
+done
+press d
 wait_picture "$WORK/difference.png"
 echo "PASS: the Profiles window saves the renderer's profiles; D shows the difference"
