@@ -1,6 +1,5 @@
 #include "render_run.h"
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <cstdio>
@@ -15,6 +14,7 @@
 #include "load_error.h"
 #include "load_measurement.h"
 #include "output_files.h"
+#include "png_writer.h"
 #include "quiet_host.h"
 #include "render_options.h"
 #include "shown_name.h"
@@ -22,7 +22,7 @@
 
 namespace {
 
-// Qt writes PNGs through libpng, which refuses images wider or taller than this.
+// Common PNG decoders (libpng among them) refuse images wider or taller than this by default.
 constexpr std::int64_t kMaxPngSide = 1000000;
 // More than the legend and the axes add to either side of the cells, for the check before the
 // load; the picture itself is checked again once it is made.
@@ -152,14 +152,6 @@ std::string JsonString(const std::string& text) {
     }
   }
   return quoted + "\"";
-}
-
-void WritePng(const QImage& image, int fd) {
-  QFile file;
-  if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle) ||
-      !image.save(&file, "PNG")) {
-    throw std::runtime_error("the PNG encoder failed");
-  }
 }
 
 void WriteJson(const ViewState& state, const std::string& file, std::ostream& out) {
