@@ -5,11 +5,16 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <functional>
+#include <future>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 #include "png_filters.h"
@@ -25,6 +30,8 @@ constexpr int kSampleBands = 16;
 constexpr int kSampleBandRows = 64;
 // The fastest way is kept while its sample is at most this much larger than the smallest.
 constexpr double kFastAllowance = 1.05;
+// Above this many pixels the rows are compressed in two halves on two cores.
+constexpr qint64 kSplitPixels = 4 << 20;
 
 [[noreturn]] void Fail(const std::string& cause) {
   throw std::runtime_error(cause);
@@ -47,30 +54,47 @@ void PutBigEndian(unsigned char* at, std::uint32_t value) {
   at[3] = static_cast<unsigned char>(value);
 }
 
-// Chunks are assembled in one buffer (length, type, data, CRC) and written with one call each.
+// Writes a chunk whose data lies at buffer[8..8+size); the buffer has room for the CRC after it.
+void WriteChunk(int fd, const char (&type)[5], std::vector<unsigned char>& buffer,
+                std::size_t size) {
+  PutBigEndian(buffer.data(), static_cast<std::uint32_t>(size));
+  std::memcpy(buffer.data() + 4, type, 4);
+  const auto crc = crc32(0, buffer.data() + 4, static_cast<uInt>(size + 4));
+  PutBigEndian(buffer.data() + 8 + size, static_cast<std::uint32_t>(crc));
+  WriteAll(fd, buffer.data(), size + 12);
+}
+
+// The zlib stream of the image, cut into IDAT chunks of kIdatBytes, each written with one call.
 // Without a descriptor nothing is written: the bytes are only counted.
-class ChunkWriter {
+class IdatChunks {
  public:
-  explicit ChunkWriter(int fd) : fd_(fd), buffer_(12 + kIdatBytes) {}
-
-  // Where the data of the next chunk goes; at most kIdatBytes.
-  unsigned char* Data() { return buffer_.data() + 8; }
-  std::uint64_t Written() const { return written_; }
-
-  void Write(const char (&type)[5], std::size_t size) {
-    written_ += size + 12;
-    if (fd_ < 0) return;
-    PutBigEndian(buffer_.data(), static_cast<std::uint32_t>(size));
-    std::memcpy(buffer_.data() + 4, type, 4);
-    const auto crc = crc32(0, buffer_.data() + 4, static_cast<uInt>(size + 4));
-    PutBigEndian(buffer_.data() + 8 + size, static_cast<std::uint32_t>(crc));
-    WriteAll(fd_, buffer_.data(), size + 12);
+  explicit IdatChunks(int fd) : fd_(fd) {
+    if (fd_ >= 0) buffer_.resize(12 + kIdatBytes);
   }
+
+  void Append(const unsigned char* data, std::size_t size) {
+    written_ += size;
+    if (fd_ < 0) return;
+    while (size > 0) {
+      const std::size_t n = std::min(size, kIdatBytes - filled_);
+      std::memcpy(buffer_.data() + 8 + filled_, data, n);
+      filled_ += n;
+      data += n;
+      size -= n;
+      if (filled_ == kIdatBytes) Flush();
+    }
+  }
+  void Flush() {
+    if (fd_ >= 0 && filled_ > 0) WriteChunk(fd_, "IDAT", buffer_, filled_);
+    filled_ = 0;
+  }
+  std::uint64_t Written() const { return written_; }
 
  private:
   int fd_;
+  std::vector<unsigned char> buffer_;  // length, type, data, CRC
+  std::size_t filled_ = 0;
   std::uint64_t written_ = 0;
-  std::vector<unsigned char> buffer_;
 };
 
 struct Layout {
@@ -106,24 +130,32 @@ struct Method {
   int strategy = Z_RLE;
 };
 
-// Feeds filtered rows to zlib and the compressed bytes to IDAT chunks.
-class IdatStream {
+// Compresses filtered rows as raw deflate data, to be framed by the zlib header and the Adler-32
+// of all parts: the rows of a large image are compressed in parts on two cores.
+class RowDeflater {
  public:
-  IdatStream(ChunkWriter& chunks, const Layout& layout, int level, Method method)
-      : chunks_(chunks), layout_(layout), rule_(method.rule), scratch_(2 * layout.rowBytes + 1) {
-    if (deflateInit2(&stream_, level, Z_DEFLATED, 15, 9, method.strategy) != Z_OK) {
+  using Sink = std::function<void(const unsigned char*, std::size_t)>;
+
+  RowDeflater(const Layout& layout, int level, Method method, Sink sink)
+      : layout_(layout),
+        rule_(method.rule),
+        sink_(std::move(sink)),
+        scratch_(2 * layout.rowBytes + 1),
+        output_(kOutputBytes) {
+    if (deflateInit2(&stream_, level, Z_DEFLATED, -15, 9, method.strategy) != Z_OK) {
       Fail("the compressor cannot start");
     }
-    Rewind();
   }
-  ~IdatStream() { deflateEnd(&stream_); }
-  IdatStream(const IdatStream&) = delete;
-  IdatStream& operator=(const IdatStream&) = delete;
+  ~RowDeflater() { deflateEnd(&stream_); }
+  RowDeflater(const RowDeflater&) = delete;
+  RowDeflater& operator=(const RowDeflater&) = delete;
 
-  // Rows first..end-1; the row above first is the filters' previous row (none above row 0).
-  void AddRows(int first, int end) {
+  // Rows first..end-1, filtered against the row above first (none above row 0). Returns early
+  // when stop becomes true.
+  void AddRows(int first, int end, const std::atomic<bool>* stop = nullptr) {
     const QImage& image = layout_.image;
     for (int y = first; y < end; ++y) {
+      if (stop != nullptr && stop->load(std::memory_order_relaxed)) return;
       const std::span row(image.constScanLine(y), layout_.rowBytes);
       const std::span<const unsigned char> previous =
           y == 0 ? std::span<const unsigned char>()
@@ -133,40 +165,43 @@ class IdatStream {
       Add(parts.second);
     }
   }
-  void Finish() {
-    while (Run(Z_FINISH) != Z_STREAM_END) {
-    }
-    if (Pending() > 0) chunks_.Write("IDAT", Pending());
-  }
+  // Ends the data: as the last part (final block), or byte-aligned for a part to follow.
+  void Finish(bool last) { Run(last ? Z_FINISH : Z_SYNC_FLUSH); }
+  std::uint32_t Adler() const { return adler_; }
+  std::uint64_t Length() const { return length_; }
 
  private:
+  static constexpr std::size_t kOutputBytes = 256 << 10;
+
   void Add(std::span<const unsigned char> bytes) {
+    if (bytes.empty()) return;
+    adler_ =
+        static_cast<std::uint32_t>(adler32(adler_, bytes.data(), static_cast<uInt>(bytes.size())));
+    length_ += bytes.size();
     stream_.next_in = const_cast<unsigned char*>(bytes.data());
     stream_.avail_in = static_cast<uInt>(bytes.size());
-    while (stream_.avail_in > 0) Run(Z_NO_FLUSH);
+    Run(Z_NO_FLUSH);
   }
-  std::size_t Pending() const { return kIdatBytes - stream_.avail_out; }
-  void Rewind() {
-    stream_.next_out = chunks_.Data();
-    stream_.avail_out = static_cast<uInt>(kIdatBytes);
-  }
-  int Run(int flush) {
-    const int result = deflate(&stream_, flush);
-    if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR) {
-      Fail("the compressor failed");
-    }
-    if (stream_.avail_out == 0) {
-      chunks_.Write("IDAT", kIdatBytes);
-      Rewind();
-    }
-    return result;
+  // Runs deflate until it has taken all input and, for a flush, given all its output.
+  void Run(int flush) {
+    int result = Z_OK;
+    do {
+      stream_.next_out = output_.data();
+      stream_.avail_out = static_cast<uInt>(output_.size());
+      result = deflate(&stream_, flush);
+      if (result == Z_STREAM_ERROR) Fail("the compressor failed");
+      sink_(output_.data(), output_.size() - stream_.avail_out);
+    } while (stream_.avail_out == 0 || (flush == Z_FINISH && result != Z_STREAM_END));
   }
 
-  ChunkWriter& chunks_;
   const Layout& layout_;
   PngFilterRule rule_;
+  Sink sink_;
   std::vector<unsigned char> scratch_;
+  std::vector<unsigned char> output_;
   z_stream stream_{};
+  std::uint32_t adler_ = 1;
+  std::uint64_t length_ = 0;
 };
 
 // Compresses a sample of the image every way and keeps the smallest; the fastest way (unfiltered
@@ -179,27 +214,88 @@ Method ChooseMethod(const Layout& layout, int level) {
                                           {PngFilterRule::Adaptive, Z_DEFAULT_STRATEGY}}};
   std::array<std::uint64_t, 4> sizes{};
   for (std::size_t m = 0; m < methods.size(); ++m) {
-    ChunkWriter counter(-1);
-    IdatStream stream(counter, layout, level, methods[m]);
+    std::uint64_t& size = sizes[m];
+    RowDeflater sample(layout, level, methods[m],
+                       [&size](const unsigned char*, std::size_t n) { size += n; });
     if (height <= kSampleBands * kSampleBandRows) {
-      stream.AddRows(0, height);
+      sample.AddRows(0, height);
     } else {
       for (int band = 0; band < kSampleBands; ++band) {
         const int first =
             static_cast<int>(std::int64_t{height - kSampleBandRows} * band / (kSampleBands - 1));
-        stream.AddRows(first, first + kSampleBandRows);
+        sample.AddRows(first, first + kSampleBandRows);
       }
     }
-    stream.Finish();
-    sizes[m] = counter.Written();
+    sample.Finish(true);
   }
   std::size_t best = 0;
   for (std::size_t m = 1; m < sizes.size(); ++m) {
     if (sizes[m] < sizes[best]) best = m;
   }
-  if (static_cast<double>(sizes[0]) <= kFastAllowance * static_cast<double>(sizes[best]))
-    return methods[0];
-  return methods[best];
+  const bool fastIsClose =
+      static_cast<double>(sizes[0]) <= kFastAllowance * static_cast<double>(sizes[best]);
+  return fastIsClose ? methods[0] : methods[best];
+}
+
+// The compressed part of rows first..end-1, made on another thread.
+struct Part {
+  std::vector<unsigned char> bytes;
+  std::uint32_t adler = 1;
+  std::uint64_t length = 0;
+};
+
+Part CompressPart(const Layout& layout, int level, Method method, int first, int end,
+                  const std::atomic<bool>& stop) {
+  Part part;
+  RowDeflater deflater(layout, level, method, [&part](const unsigned char* data, std::size_t n) {
+    part.bytes.insert(part.bytes.end(), data, data + n);
+  });
+  deflater.AddRows(first, end, &stop);
+  deflater.Finish(true);
+  part.adler = deflater.Adler();
+  part.length = deflater.Length();
+  return part;
+}
+
+void WriteImageData(const Layout& layout, int level, Method method, int fd) {
+  const int height = layout.image.height();
+  const bool split = layout.image.width() * std::int64_t{height} > kSplitPixels &&
+                     std::thread::hardware_concurrency() > 1;
+  const int middle = split ? height / 2 : height;
+  IdatChunks chunks(fd);
+  // Deflate with a 32 KiB window; the level field (fastest) is only informative.
+  const unsigned char zlibHeader[2] = {0x78, 0x01};
+  chunks.Append(zlibHeader, sizeof zlibHeader);
+
+  // The second half on another thread; the stop flag ends it early when the first half fails.
+  std::atomic<bool> stop = false;
+  std::future<Part> second;
+  if (split) {
+    second = std::async(std::launch::async, CompressPart, std::cref(layout), level, method, middle,
+                        height, std::cref(stop));
+  }
+  RowDeflater first(layout, level, method, [&chunks](const unsigned char* data, std::size_t n) {
+    chunks.Append(data, n);
+  });
+  std::uint32_t adler = 1;
+  try {
+    first.AddRows(0, middle);
+    first.Finish(!split);
+    adler = first.Adler();
+  } catch (...) {
+    stop = true;
+    throw;  // the future's destructor waits for the thread
+  }
+  if (split) {
+    const Part part = second.get();
+    chunks.Append(part.bytes.data(), part.bytes.size());
+    adler = static_cast<std::uint32_t>(
+        adler32_combine(adler, part.adler, static_cast<z_off_t>(part.length)));
+  }
+  unsigned char trailer[4];
+  PutBigEndian(trailer, adler);
+  chunks.Append(trailer, sizeof trailer);
+  chunks.Flush();
 }
 
 }  // namespace
@@ -211,19 +307,17 @@ void WritePng(const QImage& source, int fd) {
   const int level = small ? 6 : 1;
   const Method method = ChooseMethod(layout, level);
 
-  ChunkWriter chunks(fd);
   WriteAll(fd, kSignature.data(), kSignature.size());
-  unsigned char* header = chunks.Data();
-  PutBigEndian(header, static_cast<std::uint32_t>(image.width()));
-  PutBigEndian(header + 4, static_cast<std::uint32_t>(image.height()));
-  const unsigned char rest[5] = {8, layout.colourType, 0, 0, 0};  // depth, colours, no interlace
-  std::memcpy(header + 8, rest, sizeof rest);
-  chunks.Write("IHDR", 13);
-
-  IdatStream idat(chunks, layout, level, method);
-  idat.AddRows(0, image.height());
-  idat.Finish();
-  chunks.Write("IEND", 0);
+  std::vector<unsigned char> header(12 + 13);
+  PutBigEndian(header.data() + 8, static_cast<std::uint32_t>(image.width()));
+  PutBigEndian(header.data() + 12, static_cast<std::uint32_t>(image.height()));
+  header[16] = 8;  // bits per sample
+  header[17] = layout.colourType;
+  // compression 0, filter method 0 and no interlace follow as zeros
+  WriteChunk(fd, "IHDR", header, 13);
+  WriteImageData(layout, level, method, fd);
+  std::vector<unsigned char> end(12);
+  WriteChunk(fd, "IEND", end, 0);
 }
 
 void WritePng(const QImage& image, const std::string& path) {
