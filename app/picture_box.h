@@ -56,7 +56,7 @@ class PictureBox : public QWidget {
  private:
   // The greys as the zoom shows them: the cells, or their loudest-cell reduction.
   const QImage& ShownGreys() const { return zoom_.out > 1 ? reduced_ : greys_; }
-  void ReduceColumn(std::int32_t x);
+  void ReduceColumn(std::int32_t x, std::span<const std::uint8_t> greys);
 
   QImage greys_;
   QImage reduced_;  // at 1:out, one byte per out x out block
