@@ -16,6 +16,7 @@
 #include "range_text.h"
 #include "recent_files.h"
 #include "scope_exit.h"
+#include "start_trace.h"
 #include "window_messages.h"
 
 Form1::Form1(std::string commandLine, Dialogs& dialogs, DrawOptions drawOptions, QWidget* parent)
@@ -64,6 +65,7 @@ void Form1::Form_Activate() {
     state_.RangeDb = kStartRangeDb;
     state_.Decimation = kStartDecimation;
     if (!commandLine_.empty()) LoadAndDraw(FileNameInText1());
+    TraceMapOnScreen(*this);
   });
 }
 

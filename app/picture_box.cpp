@@ -36,7 +36,7 @@ void PictureBox::PaintColumn(std::int32_t x, std::span<const std::uint8_t> greys
   const qsizetype stride = greys_.bytesPerLine();
   for (int r = 0; r < rows; ++r) bits[r * stride + x] = greys[static_cast<std::size_t>(r)];
   paintedColumns_ = std::max(paintedColumns_, x + 1);
-  if (zoom_.out > 1) ReduceColumn(x);
+  if (zoom_.out > 1) ReduceColumn(x, greys.first(static_cast<std::size_t>(rows)));
   const QRect column = PixelRectOfCells(zoom_, QRect(x, 0, 1, rows))
                            .translated(QPoint(kPictureBorder, kPictureBorder) - scroll_);
   const QRect shown = column.intersected(Inside());
@@ -44,18 +44,23 @@ void PictureBox::PaintColumn(std::int32_t x, std::span<const std::uint8_t> greys
   emit columnPainted(x);
 }
 
-// Takes the newly painted cell column x into its block column: the first column of a block
-// starts it afresh, the others only lower it.
-void PictureBox::ReduceColumn(std::int32_t x) {
+// Takes the newly painted cell column x, whose greys are `greys`, into its block column: the
+// first column of a block starts it afresh, the others only lower it. Reads the column's own
+// greys, not the image's rows (except below a column shorter than the image).
+void PictureBox::ReduceColumn(std::int32_t x, std::span<const std::uint8_t> greys) {
   const int out = zoom_.out;
-  const int blockX = x / out;
   const bool fresh = x % out == 0;
-  for (int blockY = 0; blockY < reduced_.height(); ++blockY) {
-    uchar* block = reduced_.scanLine(blockY) + blockX;
+  uchar* block = reduced_.bits() + x / out;
+  const qsizetype stride = reduced_.bytesPerLine();
+  for (int blockY = 0; blockY < reduced_.height(); ++blockY, block += stride) {
     uchar loudest = fresh ? 255 : *block;
-    const int lastRow = std::min(greys_.height(), (blockY + 1) * out);
-    for (int r = blockY * out; r < lastRow; ++r)
+    const auto first = static_cast<std::size_t>(blockY) * static_cast<std::size_t>(out);
+    const std::size_t last = std::min(greys.size(), first + static_cast<std::size_t>(out));
+    for (std::size_t r = first; r < last; ++r) loudest = std::min(loudest, greys[r]);
+    const int end = std::min(greys_.height(), (blockY + 1) * out);
+    for (int r = std::max(static_cast<int>(last), blockY * out); r < end; ++r) {
       loudest = std::min(loudest, greys_.constScanLine(r)[x]);
+    }
     *block = loudest;
   }
 }

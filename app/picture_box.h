@@ -62,7 +62,7 @@ class PictureBox : public QWidget {
  private:
   // The greys as the zoom shows them: the cells, or their loudest-cell reduction.
   const QImage& ShownGreys() const { return zoom_.out > 1 ? reduced_ : greys_; }
-  void ReduceColumn(std::int32_t x);
+  void ReduceColumn(std::int32_t x, std::span<const std::uint8_t> greys);
   void PaintMarker(QPainter& painter, QPoint origin) const;
   // The cell under widget point `at`, if it is one of the map's.
   std::optional<QPoint> CellAt(QPoint at) const;

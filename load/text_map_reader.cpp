@@ -4,27 +4,33 @@
 // Two layouts are read alike: the header's marker line is the only one, or every block begins
 // with its own marker line (skipped when it directly follows the previous table).
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <thread>
 
 #include "column_reporter.h"
 #include "input_file.h"
 #include "load_error.h"
 #include "readers.h"
 #include "rounding.h"
+#include "text_block.h"
 #include "text_scanner.h"
+#include "text_second_half.h"
 
 namespace {
 
 constexpr std::string_view kMicrophonesKey = "Microphones =";
 constexpr std::string_view kTimeKey = "Time           =";
 constexpr std::string_view kPrecisionKey = "Precision      =";
-constexpr std::string_view kMarker = "[Microph";
 constexpr int kLinesBeforeTable = 6;
 constexpr int kNumbersPerRow = 10;
-constexpr int kUsedNumber = 6;  // 1-based position of the number that gives the level
+// Below this much of the file after the first block, a second core does not pay.
+constexpr std::uint64_t kSecondHalfBytes = 4 << 20;
 // Least bytes in the file for one number (a digit and a separator) and for six lines.
 constexpr double kNumberBytes = 2.0;
 constexpr double kLinesBytes = kLinesBeforeTable;
@@ -53,12 +59,6 @@ std::string Number(double value) {
   return text;
 }
 
-[[noreturn]] void EndedEarly(const TextScanner& text, const std::string& where) {
-  const std::int64_t lines = text.LinesInFile();
-  if (lines == 0) throw LoadError("it is empty, " + where);
-  throw LoadError("it ends after line " + std::to_string(lines) + ", " + where);
-}
-
 // Reads a key's value from the character named for that key on; the key's own line otherwise.
 void TakeValue(std::string_view line, std::size_t valueColumn, std::int64_t lineNumber,
                std::string_view key, HeaderValue& into) {
@@ -75,7 +75,8 @@ Header ReadHeader(TextScanner& text) {
   Header header;
   for (;;) {
     const auto line = text.ReadLine();
-    if (!line) EndedEarly(text, "before the line starting with \"[Microph\" that ends its header");
+    if (!line)
+      TextEndedEarly(text, "before the line starting with \"[Microph\" that ends its header");
     const std::string_view s = line->text;
     // The value starts one character after "Microphones =", right after the other two keys.
     if (s.starts_with(kMicrophonesKey)) {
@@ -85,7 +86,7 @@ Header ReadHeader(TextScanner& text) {
     if (s.starts_with(kPrecisionKey)) {
       TakeValue(s, kPrecisionKey.size(), line->number, kPrecisionKey, header.precision);
     }
-    if (s.starts_with(kMarker)) {
+    if (s.starts_with(kTextMarker)) {
       header.markerLine = line->number;
       return header;
     }
@@ -117,37 +118,26 @@ void CheckFileHoldsTables(const Header& header, double rowsPerTable, std::uint64
                   std::to_string(fileBytes));
 }
 
-[[noreturn]] void BadItem(const TextScanner& text, TextScanner::Item item, std::int64_t row,
-                          std::int64_t mic, int position) {
-  const std::string where = "number " + std::to_string(position) + " of row " +
-                            std::to_string(row) + " of microphone " + std::to_string(mic);
-  const std::string line = "line " + std::to_string(text.LastItemLine());
-  switch (item) {
-    case TextScanner::Item::End:
-      EndedEarly(text, "where " + where + " was expected");
-    case TextScanner::Item::Empty:
-      throw LoadError(line + " has an empty item between two commas where " + where +
-                      " was expected");
-    case TextScanner::Item::TooLong:
-      throw LoadError(line + " has an item that is far too long where " + where + " was expected");
-    case TextScanner::Item::OutOfRange:
-      throw LoadError(line + " holds " + Quoted(text.LastItem()) + " as " + where +
-                      ", a number beyond the range of numbers");
-    case TextScanner::Item::NotNumber:
-    case TextScanner::Item::Number:
-      break;
+// A second core for the blocks after the first when the rest of the file is large enough to be
+// worth it; none when no thread can be started.
+std::unique_ptr<TextSecondHalf> SecondHalfFor(const InputFile& file, const TextScanner& text,
+                                              std::uint64_t firstBlockStart, std::int64_t rows,
+                                              std::int64_t blocks, bool markersInsideBlocks) {
+  const std::optional<std::uint64_t> here = text.ResumableOffset();
+  if (!here || rows == 0 || blocks < 3 || file.Size() - *here < kSecondHalfBytes ||
+      std::thread::hardware_concurrency() < 2) {
+    return nullptr;
   }
-  throw LoadError(line + " holds " + Quoted(text.LastItem()) + " where " + where + " was expected");
-}
-
-// Ten numbers of one row; returns the sixth.
-double ReadRow(TextScanner& text, std::int64_t row, std::int64_t mic) {
-  double value = 0.0;
-  for (int k = 1; k <= kNumbersPerRow; ++k) {
-    const TextScanner::Item item = k == kUsedNumber ? text.ReadNumber(value) : text.SkipNumber();
-    if (item != TextScanner::Item::Number) BadItem(text, item, row, mic, k);
+  // Half a block (as large as the first) before the middle of the rest, so that the block start
+  // found after it is the one nearest to the middle.
+  const std::uint64_t halfBlock = (*here - firstBlockStart) / 2;
+  const std::uint64_t middle = *here + (file.Size() - *here) / 2;
+  try {
+    return std::make_unique<TextSecondHalf>(file, std::max(*here, middle - halfBlock), rows,
+                                            markersInsideBlocks, blocks - 1);
+  } catch (const std::system_error&) {
+    return nullptr;
   }
-  return value;
 }
 
 }  // namespace
@@ -195,31 +185,47 @@ LoadResult ReadTextMap(const ReaderInput& input) {
   result.grid = NewGrid(input, rowCount, micCount);
   result.sampleRate = sampleRate;
   result.peakLevel = input.peakLevel;
-  const double ln10 = std::log(10.0);
   input.host.Yield();
 
   ColumnReporter reporter(input.host, header.microphones.value, ProgressStep::BeforeColumn);
   bool markersInsideBlocks = false;
+  const std::optional<std::uint64_t> firstBlockStart = text.ResumableOffset();
+  std::unique_ptr<TextSecondHalf> second;
+  std::int64_t joined = 0;  // the block that the second half's first column is, once known
+  std::int64_t joinedLine = 0;
   for (std::int64_t m = 1; m <= blocks; ++m) {
     reporter.StartColumn(m);
-    for (int i = 0; i < kLinesBeforeTable; ++i) {
-      const auto line = text.ReadLine();
-      if (!line) {
-        EndedEarly(text, "in the six lines before the table of microphone " + std::to_string(m));
+    const std::span<float> column =
+        result.grid.DataColumn(static_cast<std::int32_t>(m)).first(static_cast<std::size_t>(rows));
+    if (second && joined == 0) {
+      const std::optional<std::uint64_t> start = second->Start();
+      const std::optional<std::uint64_t> here = text.ResumableOffset();
+      if (start && here == start) {
+        joined = m;
+        joinedLine = text.CurrentLine();
+      } else if (start && (!here || *here > *start)) {
+        second.reset();  // it started where no block does
       }
-      // A block whose own lines begin with a marker never has one between tables.
-      if (m == 1 && i == 0) markersInsideBlocks = line->text.starts_with(kMarker);
     }
-    std::span<float> column = result.grid.DataColumn(static_cast<std::int32_t>(m));
+    if (joined != 0) {
+      const TextSecondHalf::Column taken = second->Wait(m - joined);
+      if (taken.read) {
+        std::copy(taken.levels.begin(), taken.levels.end(), column.begin());
+        RaisePeak(result.peakLevel, taken.peak);
+        reporter.FinishColumn(m);
+        continue;
+      }
+      // Read here instead, which words any failure with the lines of the whole file.
+      text.Restart(taken.offset, joinedLine + taken.line - 1);
+      second.reset();
+      joined = 0;
+    }
     float peak = result.peakLevel;
-    for (std::int64_t t = 1; t <= rows; ++t) {
-      const double v = ReadRow(text, t, m);
-      const float level = v > 0.0 ? static_cast<float>((std::log(v) * 10.0) / ln10) : -100.0f;
-      RaisePeak(peak, level);
-      column[static_cast<std::size_t>(t - 1)] = level;
-    }
+    ReadTextBlock(text, m, m < blocks, markersInsideBlocks, column, peak);
     result.peakLevel = peak;
-    if (m < blocks && !markersInsideBlocks) text.SkipBlankLinesAndLineStartingWith(kMarker);
+    if (m == 1 && firstBlockStart) {
+      second = SecondHalfFor(file, text, *firstBlockStart, rows, blocks, markersInsideBlocks);
+    }
     reporter.FinishColumn(m);
   }
   return result;

@@ -53,18 +53,20 @@ bool ToDouble(const char* begin, const char* end, double& value) {
 }  // namespace
 
 TextScanner::TextScanner(const InputFile& file, std::size_t capacity)
-    : file_(file), buffer_(std::max<std::size_t>(capacity, 16)) {
-  pos_ = end_ = buffer_.data();
+    : file_(file),
+      buffer_(std::make_unique_for_overwrite<char[]>(std::max<std::size_t>(capacity, 16))),
+      capacity_(std::max<std::size_t>(capacity, 16)) {
+  pos_ = end_ = buffer_.get();
 }
 
 bool TextScanner::Refill() {
-  char* data = buffer_.data();
+  char* data = buffer_.get();
   const std::size_t keep = static_cast<std::size_t>(end_ - pos_);
   if (pos_ != data) std::memmove(data, pos_, keep);
   pos_ = data;
   end_ = data + keep;
-  if (eof_ || keep == buffer_.size()) return false;
-  const std::size_t wanted = buffer_.size() - keep;
+  if (eof_ || keep == capacity_) return false;
+  const std::size_t wanted = capacity_ - keep;
   const std::size_t got = file_.ReadAt(fileOffset_, data + keep, wanted);
   fileOffset_ += got;
   end_ += got;
@@ -264,6 +266,23 @@ std::string_view TextScanner::LastItem() const {
 std::int64_t TextScanner::LinesInFile() const {
   if (fileOffset_ == 0) return 0;
   return lastByte_ == '\n' ? line_ - 1 : line_;
+}
+
+std::optional<std::uint64_t> TextScanner::ResumableOffset() const {
+  if (skipRest_) return std::nullopt;
+  return fileOffset_ - static_cast<std::uint64_t>(end_ - pos_);
+}
+
+void TextScanner::Restart(std::uint64_t offset, std::int64_t line) {
+  pos_ = end_ = buffer_.get();
+  fileOffset_ = offset;
+  eof_ = false;
+  skipRest_ = false;
+  line_ = line;
+  itemBegin_ = itemEnd_ = pos_;
+  // The byte before, for LinesInFile when nothing more is read.
+  char before = 0;
+  if (offset > 0 && file_.ReadAt(offset - 1, &before, 1) == 1) lastByte_ = before;
 }
 
 std::optional<double> LeadingDecimal(std::string_view text) {

@@ -5,9 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string_view>
-#include <vector>
 
 #include "input_file.h"
 
@@ -50,8 +50,17 @@ class TextScanner {
   // The line on which the item last read or rejected starts.
   std::int64_t LastItemLine() const { return itemLine_; }
 
+  // The line that the next byte read lies on.
+  std::int64_t CurrentLine() const { return line_; }
   // Lines in the file; meaningful once the end of the file was reached.
   std::int64_t LinesInFile() const;
+
+  // The file offset of the next byte to read, when the scanner would go on from there as a fresh
+  // scanner restarted at that offset would (nothing of a cut line is left to skip).
+  std::optional<std::uint64_t> ResumableOffset() const;
+  // Continues at file offset `offset`, which lies on line `line`, as if everything before had
+  // been read (for a reader that splits the file at a point it found by other means).
+  void Restart(std::uint64_t offset, std::int64_t line);
 
  private:
   // Moves the unread bytes to the front and reads more after them; false when nothing more
@@ -63,7 +72,9 @@ class TextScanner {
   void ConsumeSeparatorAfterItem();
 
   const InputFile& file_;
-  std::vector<char> buffer_;
+  // Left uninitialised: clearing a megabyte on every load is wasted work.
+  std::unique_ptr<char[]> buffer_;
+  std::size_t capacity_;
   const char* pos_ = nullptr;
   const char* end_ = nullptr;
   std::uint64_t fileOffset_ = 0;  // file offset of end_

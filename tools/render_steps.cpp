@@ -11,11 +11,12 @@
 #include "image_surface.h"
 #include "load_error.h"
 #include "load_measurement.h"
+#include "png_writer.h"
 #include "view_image.h"
 
 namespace {
 
-// Qt writes PNGs through libpng, which refuses images wider or taller than this.
+// Common PNG decoders (libpng among them) refuse images wider or taller than this by default.
 constexpr std::int64_t kMaxPngSide = 1000000;
 // More than the legend and the axes add to either side of the cells, for the check before the
 // load; the picture itself is checked again once it is made.
@@ -41,14 +42,6 @@ std::string RefusalText(const Refusal& refusal) {
       return "refused: Sorry, this is not a 16-bit PCM .WAV file!";
   }
   return "refused";
-}
-
-void WritePng(const QImage& image, int fd) {
-  QFile file;
-  if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle) ||
-      !image.save(&file, "PNG")) {
-    throw std::runtime_error("the PNG encoder failed");
-  }
 }
 
 }  // namespace

@@ -113,6 +113,35 @@ TEST(TextScanner, MarkerLineIsSkippedOnlyWhenItFollows) {
   }
 }
 
+TEST(TextScanner, ARestartedScannerGoesOnAsTheOneThatReadEverythingBefore) {
+  TempFolder folder;
+  const std::string path =
+      folder.Write("r.txt", std::string("a\n1, 2\n3 4\nxxxxxxxxxxxxxxxxxxxxxxxx\nb\n"));
+  InputFile file(path);
+  TextScanner first(file, 16);
+  first.SkipLine();
+  double value = 0.0;
+  ASSERT_EQ(first.ReadNumber(value), Item::Number);
+  const std::optional<std::uint64_t> offset = first.ResumableOffset();
+  ASSERT_EQ(offset, std::optional<std::uint64_t>(5));  // after "1, "
+
+  TextScanner second(file, 16);
+  second.Restart(*offset, first.CurrentLine());
+  for (TextScanner* s : {&first, &second}) {
+    ASSERT_EQ(s->ReadNumber(value), Item::Number);
+    EXPECT_EQ(value, 2.0);
+    ASSERT_EQ(s->ReadNumber(value), Item::Number);
+    EXPECT_EQ(s->LastItemLine(), 3);
+    ASSERT_EQ(s->SkipNumber(), Item::Number);
+    // A line cut to the buffer leaves its rest to skip: no offset to restart from.
+    EXPECT_EQ(s->ReadLine()->text.size(), 16u);
+    EXPECT_EQ(s->ResumableOffset(), std::nullopt);
+    EXPECT_EQ(s->ReadLine()->text, "b");
+    EXPECT_FALSE(s->ReadLine());
+    EXPECT_EQ(s->LinesInFile(), 5);
+  }
+}
+
 TEST(TextScanner, HeaderValueIsTheLongestLeadingDecimal) {
   EXPECT_EQ(LeadingDecimal(" 0.5 s"), 0.5);
   EXPECT_EQ(LeadingDecimal("\t 12"), 12.0);
