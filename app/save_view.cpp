@@ -3,7 +3,10 @@
 #include <QImageWriter>
 #include <QSaveFile>
 
+#include <stdexcept>
+
 #include "file_names.h"
+#include "png_writer.h"
 
 namespace {
 
@@ -34,6 +37,17 @@ std::optional<std::string> SaveView(const QImage& view, const std::string& path)
   }
   if (view.isNull()) return cannot + "there is no map to save.";
   QSaveFile file(name);
+  if (format == "png") {  // through the writer made for maps, the renderer's
+    if (!file.open(QIODevice::WriteOnly)) return cannot + file.errorString().toStdString() + ".";
+    try {
+      WritePng(view, file.handle());
+    } catch (const std::runtime_error& e) {
+      file.cancelWriting();
+      return cannot + e.what() + ".";
+    }
+    if (!file.commit()) return cannot + file.errorString().toStdString() + ".";
+    return std::nullopt;
+  }
   QImageWriter writer(&file, format);
   if (!file.open(QIODevice::WriteOnly) || !writer.write(view) || !file.commit()) {
     const QString cause =
