@@ -5,18 +5,25 @@
 #include "picture_box.h"
 #include "profiles_window.h"
 
+bool ProfilesLink::Open() const {
+  return window_ != nullptr && window_->isVisible();
+}
+
 ProfilesLink::ProfilesLink(MapView& view, Dialogs& dialogs, QWidget& owner, const ViewState& main,
                            const Comparison& comparison)
     : QObject(&owner),
       view_(view),
       main_(main),
       comparison_(comparison),
-      window_(new ProfilesWindow(dialogs, &owner)) {
+      dialogs_(dialogs),
+      owner_(owner) {
   connect(&view, &MapView::cellHovered, this, &ProfilesLink::Follow);
   connect(view.Picture(), &PictureBox::cellClicked, this, &ProfilesLink::ClickedCell);
 }
 
+// The window (and its charts) is made when first asked for, not at start-up.
 void ProfilesLink::Show() {
+  if (window_ == nullptr) window_ = new ProfilesWindow(dialogs_, &owner_);
   ShowCell(pinned_.value_or(cell_));
   window_->show();
   window_->raise();
@@ -30,18 +37,18 @@ void ProfilesLink::Unpin() {
 void ProfilesLink::Refresh() {
   const LevelGrid& grid = main_.LevelGrid;
   if (pinned_ && (pinned_->x() >= grid.MicCount() || pinned_->y() >= grid.RowCount())) Unpin();
-  if (window_->isVisible()) ShowCell(pinned_.value_or(cell_));
+  if (Open()) ShowCell(pinned_.value_or(cell_));
 }
 
 void ProfilesLink::Follow(std::int32_t column, std::int32_t row) {
   cell_ = QPoint(column - 1, row - 1);
-  if (!pinned_ && window_->isVisible()) ShowCell(cell_);
+  if (!pinned_ && Open()) ShowCell(cell_);
 }
 
 // A click pins the profiles to its cell; a click while they are pinned frees them. Only while the
 // window is open: otherwise a click only stops a paint, as ever.
 void ProfilesLink::ClickedCell(QPoint cell) {
-  if (!window_->isVisible()) return;
+  if (!Open()) return;
   if (pinned_) {
     Unpin();
     return;

@@ -18,7 +18,7 @@ class ProfilesLink : public QObject {
   ProfilesLink(MapView& view, Dialogs& dialogs, QWidget& owner, const ViewState& main,
                const Comparison& comparison);
 
-  ProfilesWindow* Window() const { return window_; }
+  ProfilesWindow* Window() const { return window_; }  // null until first shown
   // Opens the window (or raises it) on the pinned cell, the last one hovered, or the first.
   void Show();
   // Frees the pinned cell: the profiles follow the cursor again.
@@ -27,6 +27,7 @@ class ProfilesLink : public QObject {
   void Refresh();
 
  private:
+  bool Open() const;
   void Follow(std::int32_t column, std::int32_t row);
   void ClickedCell(QPoint cell);
   void ShowCell(QPoint cell);  // 0-based
@@ -34,7 +35,9 @@ class ProfilesLink : public QObject {
   MapView& view_;
   const ViewState& main_;
   const Comparison& comparison_;
-  ProfilesWindow* window_;
+  Dialogs& dialogs_;
+  QWidget& owner_;
+  ProfilesWindow* window_ = nullptr;
   QPoint cell_;                   // 0-based: the cell the profiles go through
   std::optional<QPoint> pinned_;  // 0-based
 };
