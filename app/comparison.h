@@ -20,7 +20,9 @@ class Comparison {
   void SetMainScale(LevelScale scale) { mainScale_ = scale; }
   LevelScale MainScale() const { return mainScale_; }
   bool HasReference() const { return reference_.has_value(); }
-  const LevelGrid* ReferenceGrid() const { return reference_ ? &reference_->state.LevelGrid : nullptr; }
+  const LevelGrid* ReferenceGrid() const {
+    return reference_ ? &reference_->state.LevelGrid : nullptr;
+  }
   void SetReference(Measurement&& measurement, LevelScale scale, std::string fileName);
   void DropReference();
 

@@ -10,13 +10,14 @@
 #include "dropped_file.h"
 #include "empty_map.h"
 #include "file_names.h"
-#include "load_measurement.h"
 #include "picture_box.h"
 #include "profiles_link.h"
 #include "range_text.h"
 #include "recent_files.h"
 #include "scope_exit.h"
 #include "start_trace.h"
+#include "view_steps.h"
+#include "window_load.h"
 #include "window_messages.h"
 
 Form1::Form1(std::string commandLine, Dialogs& dialogs, DrawOptions drawOptions, QWidget* parent)
@@ -27,7 +28,8 @@ Form1::Form1(std::string commandLine, Dialogs& dialogs, DrawOptions drawOptions,
       controls_(CreateDesignedControls(*this, state_)),
       host_(*this, dialogs, *controls_.text1, *controls_.progressBar1, closed_),
       surface_(*this, *controls_.mapView, *controls_.text1, *controls_.progressBar1,
-               [this] { host_.Yield(); }) {
+               [this] { host_.Yield(); }),
+      fileName_(*controls_.text1) {
   setObjectName("Form1");
   setWindowTitle(kProgramName);
   MapView* view = controls_.mapView;
@@ -36,8 +38,14 @@ Form1::Form1(std::string commandLine, Dialogs& dialogs, DrawOptions drawOptions,
   connect(controls_.picture1, &PictureBox::clicked, this, &Form1::Picture1_Click);
   connect(controls_.text1, &QLineEdit::returnPressed, this, &Form1::Text1_Enter);
   connect(view, &MapView::zoomedMapResized, this, [this] { surface_.FollowZoom(); });
-  connect(view, &MapView::rangeStepped, this, &Form1::StepRange);
-  connect(view, &MapView::scaleToMapRequested, this, &Form1::ScaleToMap);
+  connect(view, &MapView::rangeStepped, this, [this](int direction) {
+    RepaintAfter([this, direction] { state_.RangeDb = SteppedRangeDb(state_.RangeDb, direction); });
+  });
+  connect(view, &MapView::scaleToMapRequested, this, [this] {
+    if (const auto loudest = LoudestLevel(state_.LevelGrid)) {
+      RepaintAfter([this, loudest] { state_.PeakLevel = *loudest; });
+    }
+  });
   connect(view, &MapView::saveRequested, this, &Form1::SaveShownView);
   profiles_ = new ProfilesLink(*view, dialogs, *this, state_, comparison_);
   view->SetWindowMenuItems([this](QMenu& menu) {
@@ -51,7 +59,7 @@ Form1::Form1(std::string commandLine, Dialogs& dialogs, DrawOptions drawOptions,
 }
 
 void Form1::Form_Load() {
-  ShowFileName(commandLine_);
+  fileName_.Show(commandLine_);
   try {
     host_.Yield();
   } catch (const WindowClosed&) {
@@ -64,7 +72,7 @@ void Form1::Form_Activate() {
     host_.Yield();  // the window is drawn before any load starts
     state_.RangeDb = kStartRangeDb;
     state_.Decimation = kStartDecimation;
-    if (!commandLine_.empty()) LoadAndDraw(FileNameInText1());
+    if (!commandLine_.empty()) LoadAndDraw(fileName_.Path());
     TraceMapOnScreen(*this);
   });
 }
@@ -77,7 +85,7 @@ void Form1::Command1_Click() {
 }
 
 void Form1::Text1_Enter() {
-  if (!Text1()->text().isEmpty()) Open(FileNameInText1());
+  if (!Text1()->text().isEmpty()) Open(fileName_.Path());
 }
 
 void Form1::Open(const std::string& fileName) {
@@ -85,8 +93,8 @@ void Form1::Open(const std::string& fileName) {
 }
 
 void Form1::OpenChosen(const std::string& fileName) {
-  ShowFileName(fileName);
-  LoadAndDraw(FileNameInText1());
+  fileName_.Show(fileName);
+  LoadAndDraw(fileName_.Path());
 }
 
 void Form1::Command2_Click() {
@@ -122,26 +130,17 @@ void Form1::Picture1_Click() {
 // A load that fails, is refused or cancelled leaves the map on screen, and Text1 names its file
 // again. A refused file's previous map is painted again, as after any load.
 void Form1::LoadAndDraw(const std::string& fileName) {
-  LoadResult result;
-  try {
-    result = LoadMeasurement(fileName, state_.PeakLevel, state_.Decimation, host_);
-  } catch (const std::exception& e) {  // LoadError, or anything a reader let through
-    ShowFault(LoadFaultText(fileName, e.what()));
-    ShowFileName(mapFileName_);
+  WindowLoad load =
+      LoadTelling(fileName, state_.PeakLevel, state_.Decimation, host_, dialogs_, this, closed_);
+  if (!load.measurement) {
+    fileName_.Show(mapFileName_);
+    if (load.refused) Draw(drawOptions_);
     return;
   }
-  auto* measurement = std::get_if<Measurement>(&result);
-  if (measurement != nullptr) {
-    TakeMeasurement(state_, std::move(*measurement));
-    comparison_.SetMainScale(LevelScaleFor(ReaderFor(FileKindOf(fileName))));
-    ShowMapOf(fileName);
-  } else if (const auto* refusal = std::get_if<Refusal>(&result); refusal && !closed_) {
-    dialogs_.Warning(this, RefusalText(refusal->reason), "Warning!");
-  }
-  if (measurement == nullptr) ShowFileName(mapFileName_);
-  if (std::holds_alternative<Cancelled>(result)) return;
+  TakeMeasurement(state_, std::move(*load.measurement));
+  comparison_.SetMainScale(load.scale);
+  ShowMapOf(fileName);
   Draw(drawOptions_);
-  if (measurement == nullptr) return;
   if (const auto reason = EmptyMapReason(fileName, state_.LevelGrid)) {
     ShowFault(FileNameText(fileName).toStdString() + *reason);
   }
@@ -151,17 +150,6 @@ void Form1::ShowMapOf(const std::string& fileName) {
   mapFileName_ = fileName;
   setWindowTitle(WindowTitleFor(fileName));
   AddRecentFile(fileName);
-}
-
-void Form1::ShowFileName(const std::string& fileName) {
-  shownFileName_ = fileName;
-  Text1()->setText(FileNameText(fileName));
-  shownFileNameText_ = Text1()->text();
-}
-
-std::string Form1::FileNameInText1() const {
-  // The name as shown keeps its bytes; an edited one is what the user typed.
-  return Text1()->text() == shownFileNameText_ ? shownFileName_ : FileNamePath(Text1()->text());
 }
 
 void Form1::Draw(const DrawOptions& options) {

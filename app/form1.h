@@ -11,6 +11,7 @@
 #include "designed_controls.h"
 #include "dialogs.h"
 #include "draw_map.h"
+#include "file_names.h"
 #include "map_view.h"
 #include "view_state.h"
 #include "window_load_host.h"
@@ -73,16 +74,11 @@ class Form1 : public QWidget {
   // Paints the current grid; a fault ends in one error box.
   void Draw(const DrawOptions& options);
   void ShowFault(const std::string& text);
-  // Text1 shows fileName; FileNameInText1 gives back its bytes unless the user edited it.
-  void ShowFileName(const std::string& fileName);
-  std::string FileNameInText1() const;
   void ShowMapOf(const std::string& fileName);
   void AddActions();
 
-  // The view's requests: a wider or narrower span, the peak of the map on screen, saving.
-  void StepRange(int direction);
-  void DropReference();
-  void ScaleToMap();
+  // Applies a change of what is shown and paints at once, unless a load or paint runs.
+  void RepaintAfter(const std::function<void()>& change);
   void SaveShownView();
 
   const std::string commandLine_;
@@ -96,9 +92,8 @@ class Form1 : public QWidget {
   Comparison comparison_;
   ProfilesLink* profiles_;
 
-  std::string shownFileName_;  // the bytes of the name Text1 was given
-  QString shownFileNameText_;  // and the text it shows for them
-  std::string mapFileName_;    // the file whose map is on screen; empty before any
+  FileNameField fileName_;   // Text1
+  std::string mapFileName_;  // the file whose map is on screen; empty before any
 
   int running_ = 0;  // loads and paints running (nested ones included)
   bool activationQueued_ = false;

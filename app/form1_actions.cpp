@@ -3,14 +3,11 @@
 
 #include <QAction>
 
-#include "file_names.h"
 #include "form1.h"
-#include "load_measurement.h"
 #include "profiles_link.h"
 #include "recent_files.h"
 #include "save_view.h"
-#include "view_steps.h"
-#include "window_messages.h"
+#include "window_load.h"
 
 namespace {
 
@@ -34,7 +31,13 @@ void Form1::AddActions() {
   add("Profiles…", QKeySequence(Qt::Key_P), [this] { profiles_->Show(); });
   add("Load reference…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), &Form1::LoadReference);
   add("Measurement, reference, difference", QKeySequence(Qt::Key_D), &Form1::ShowNextMap);
-  add("Drop the reference", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), &Form1::DropReference);
+  add("Drop the reference", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), [this] {
+    if (comparison_.HasReference()) RepaintAfter([this] { comparison_.DropReference(); });
+  });
+}
+
+void Form1::ShowNextMap() {
+  if (comparison_.HasReference()) RepaintAfter([this] { comparison_.ShowNext(); });
 }
 
 // The reference goes through the same dialog, prompts, messages and all-or-nothing rule as a
@@ -43,51 +46,16 @@ void Form1::LoadReference() {
   RunIfIdle([this] {
     const auto chosen = dialogs_.OpenFile(this, BrowseSettings(LastOpenedFolder()));
     if (!chosen) return;
-    LoadResult result;
-    try {
-      result = LoadMeasurement(*chosen, 0.0f, state_.Decimation, host_);
-    } catch (const std::exception& e) {
-      return ShowFault(LoadFaultText(*chosen, e.what()));
-    }
-    if (const auto* refusal = std::get_if<Refusal>(&result)) {
-      return dialogs_.Warning(this, RefusalText(refusal->reason), "Warning!");
-    }
-    auto* measurement = std::get_if<Measurement>(&result);
-    if (measurement == nullptr) return;  // cancelled
-    comparison_.SetReference(std::move(*measurement), LevelScaleFor(ReaderFor(FileKindOf(*chosen))),
-                             *chosen);
+    WindowLoad load = LoadTelling(*chosen, 0.0f, state_.Decimation, host_, dialogs_, this, closed_);
+    if (!load.measurement) return;
+    comparison_.SetReference(std::move(*load.measurement), load.scale, *chosen);
     Draw(kAtOnce);  // the legend names the reference; a shown reference or difference changes
   });
 }
 
-void Form1::ShowNextMap() {
-  if (!comparison_.HasReference()) return;
-  RunIfIdle([this] {
-    comparison_.ShowNext();
-    Draw(kAtOnce);
-  });
-}
-
-void Form1::DropReference() {
-  if (!comparison_.HasReference()) return;
-  RunIfIdle([this] {
-    comparison_.DropReference();
-    Draw(kAtOnce);
-  });
-}
-
-void Form1::StepRange(int direction) {
-  RunIfIdle([this, direction] {
-    state_.RangeDb = SteppedRangeDb(state_.RangeDb, direction);
-    Draw(kAtOnce);
-  });
-}
-
-void Form1::ScaleToMap() {
-  const std::optional<float> loudest = LoudestLevel(state_.LevelGrid);
-  if (!loudest) return;
-  RunIfIdle([this, loudest] {
-    state_.PeakLevel = *loudest;
+void Form1::RepaintAfter(const std::function<void()>& change) {
+  RunIfIdle([this, &change] {
+    change();
     Draw(kAtOnce);
   });
 }
