@@ -15,6 +15,7 @@
 #include "picture_box.h"
 #include "profiles_link.h"
 #include "profiles_window.h"
+#include "wav_test_files.h"
 #include "widget_support.h"
 
 namespace {
@@ -106,10 +107,15 @@ TEST_F(WindowCompare, AReferenceLeavesTheWindowsStateAndMapAlone) {
   EXPECT_EQ(form.Text1()->text().toStdString(), measurement);
   EXPECT_EQ(Shown(), before);
 
-  // One that fails changes nothing, not even the reference.
+  // One that fails, or is refused, changes nothing, not even the reference.
   LoadReference(folder.Write("broken.mls", "short"));
   EXPECT_EQ(dialogs.errors.size(), 1u);
+  LoadReference(folder.Write("stereo.wav", RiffWave({{"fmt ", FmtBody(1, 2, 8000, 16)},
+                                                     {"data", Int16Body({1, 2, 3, 4})}})));
+  ASSERT_EQ(dialogs.warnings.size(), 1u);
+  EXPECT_EQ(dialogs.warnings[0], "Warning!: Sorry, this is not a Mono .WAV file!");
   EXPECT_EQ(form.Compared().ReferenceGrid()->RowCount(), 60);
+  EXPECT_EQ(form.State().PeakLevel, peak);
   EXPECT_EQ(Shown(), before);
 }
 
