@@ -42,6 +42,11 @@ ViewState& Comparison::ShownState(ViewState& main) {
   return difference_;
 }
 
+void Comparison::StopDrawing() {
+  if (reference_) reference_->state.StopDrawing = true;
+  difference_.StopDrawing = true;
+}
+
 LevelScale Comparison::ShownScale(LevelScale mainScale) const {
   return reference_ && shown_ == ShownMap::Reference ? reference_->scale : mainScale;
 }

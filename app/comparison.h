@@ -34,6 +34,9 @@ class Comparison {
   // The state to paint: main itself, the reference's (with main's span and decimation), or the
   // difference's (see DifferenceView). Valid until the next call.
   ViewState& ShownState(ViewState& main);
+  // A click during a paint of the reference or the difference stops it, as it stops the
+  // measurement's (without making the shown state again, which the paint is reading).
+  void StopDrawing();
   // The scale of the shown map's levels, given the measurement's.
   LevelScale ShownScale(LevelScale mainScale) const;
   // Readies view to show the shown map (its state, scale, palette, legend note and read-out) and

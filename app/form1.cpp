@@ -124,7 +124,7 @@ void Form1::RunIfIdle(const std::function<void()>& work) {
 
 void Form1::Picture1_Click() {
   state_.StopDrawing = true;
-  comparison_.ShownState(state_).StopDrawing = true;
+  comparison_.StopDrawing();
 }
 
 // A load that fails, is refused or cancelled leaves the map on screen, and Text1 names its file

@@ -15,23 +15,13 @@
 #include <cstdint>
 #include <stdexcept>
 
+#include "lcg.h"
 #include "png_writer.h"
 
 namespace {
 
 constexpr int kMics = 256;
 constexpr int kRows = 131072;
-
-class Lcg {  // uniform in [0, 1)
- public:
-  double Next() {
-    state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
-    return static_cast<double>(state_ >> 11) / 9007199254740992.0;
-  }
-
- private:
-  std::uint64_t state_ = 0x5eed;
-};
 
 QImage MapGreys(double rangeDb) {
   QImage greys(kMics, kRows, QImage::Format_Grayscale8);

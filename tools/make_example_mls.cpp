@@ -12,20 +12,10 @@
 #include <numbers>
 #include <vector>
 
+#include "lcg.h"
 #include "mls_writer.h"
 
 namespace {
-
-class Lcg {  // small deterministic generator, uniform in [0, 1)
- public:
-  double Next() {
-    state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
-    return static_cast<double>(state_ >> 11) / 9007199254740992.0;
-  }
-
- private:
-  std::uint64_t state_ = 0x5eed;
-};
 
 // A short pulse centred on `at` (in points).
 void AddPulse(std::vector<double>& amplitude, double at, double height) {

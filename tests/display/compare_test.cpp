@@ -11,19 +11,9 @@
 #include "draw_map.h"
 #include "image_surface.h"
 #include "palette.h"
+#include "renderer_run.h"
 
 namespace {
-
-// rows x mics, cell (r, c) = f(r, c).
-template <typename F>
-LevelGrid GridOf(std::int32_t rows, std::int32_t mics, F f) {
-  LevelGrid grid(rows, mics);
-  for (std::int32_t c = 1; c <= mics; ++c) {
-    const auto column = grid.DataColumn(c);
-    for (std::int32_t r = 1; r <= rows; ++r) column[r - 1] = f(r, c);
-  }
-  return grid;
-}
 
 QImage PaintedDifference(const ViewState& measurement, const LevelGrid& reference) {
   ViewState view = DifferenceView(measurement, reference);

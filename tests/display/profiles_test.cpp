@@ -2,6 +2,7 @@
 // CSV that both the Profiles window and the renderer write.
 
 #include "profiles.h"
+#include "renderer_run.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -14,16 +15,6 @@ using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
 namespace {
-
-template <typename F>
-LevelGrid GridOf(std::int32_t rows, std::int32_t mics, F f) {
-  LevelGrid grid(rows, mics);
-  for (std::int32_t c = 1; c <= mics; ++c) {
-    const auto column = grid.DataColumn(c);
-    for (std::int32_t r = 1; r <= rows; ++r) column[r - 1] = f(r, c);
-  }
-  return grid;
-}
 
 ViewState StateOf(LevelGrid grid, std::int32_t sampleRate = 0) {
   ViewState state;

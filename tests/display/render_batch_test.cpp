@@ -12,6 +12,7 @@
 
 #include "mls_file.h"
 #include "render_run.h"
+#include "renderer_run.h"
 #include "wav_test_files.h"
 
 using ::testing::HasSubstr;
@@ -20,23 +21,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct RenderBatchTest : ::testing::Test {
+struct RenderBatchTest : RendererRun {
   RenderBatchTest() {
     loud = folder.Write("loud.mls", MlsBytes({{{30, 40}, {1, 0}}}));
     quiet = folder.Write("quiet.MLS", MlsBytes({{{1, 0}, {0.5f, 0}}, {{1, 1}, {1, 0}}}));
     bad = folder.Write("bad.mls", MlsBytes(8, 3, {}));
   }
-  int Run(std::vector<std::string> arguments) {
-    out.str({});
-    err.str({});
-    return RunRenderer(arguments, out, err);
-  }
-  std::string In(const std::string& name) const { return (folder.Path() / name).string(); }
   std::string Dir(const std::string& name = "") const { return In("maps.out/" + name); }
-  static std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
   std::set<std::string> Names(const std::string& dir) const {
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir))
@@ -50,9 +41,7 @@ struct RenderBatchTest : ::testing::Test {
     return lines;
   }
 
-  TempFolder folder;
   std::string loud, quiet, bad;
-  std::ostringstream out, err;
 };
 
 TEST_F(RenderBatchTest, AFailingFileWritesNothingAndTheOthersAreWrittenWithAFreshPeak) {

@@ -15,6 +15,7 @@
 #include "image_surface.h"
 #include "mls_file.h"
 #include "render_run.h"
+#include "renderer_run.h"
 #include "view_image.h"
 #include "wav_test_files.h"
 
@@ -23,7 +24,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct RenderCompareTest : ::testing::Test {
+struct RenderCompareTest : RendererRun {
   // The measurement: 3 microphones of 3 rows. The reference: a recording of 2 periods of 24
   // samples, at --period 24 and decimation 4 two microphones of 5 rows, on another level scale.
   RenderCompareTest() {
@@ -33,16 +34,6 @@ struct RenderCompareTest : ::testing::Test {
     std::vector<std::int16_t> samples;
     for (int i = 0; i < 48; ++i) samples.push_back(static_cast<std::int16_t>(300 * i - 4000));
     reference = folder.Write("r.wav", MonoWav16(48000, samples));
-  }
-  int Run(std::vector<std::string> arguments) {
-    out.str({});
-    err.str({});
-    return RunRenderer(arguments, out, err);
-  }
-  std::string In(const std::string& name) const { return (folder.Path() / name).string(); }
-  static std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
   }
   // A grid written by --grid as .npy, read back.
   static LevelGrid ReadNpy(const std::string& path) {
@@ -82,10 +73,8 @@ struct RenderCompareTest : ::testing::Test {
     return lines;
   }
 
-  TempFolder folder;
   std::string measurement, reference;
   LevelGrid mine, theirs;
-  std::ostringstream out, err;
 };
 
 TEST_F(RenderCompareTest, TheGridIsTheDifferenceOverTheCommonCellsCellByCell) {

@@ -10,23 +10,14 @@
 
 #include "mls_file.h"
 #include "render_run.h"
+#include "renderer_run.h"
 
 using ::testing::HasSubstr;
 namespace fs = std::filesystem;
 
 namespace {
 
-struct RenderLimitsTest : ::testing::Test {
-  int Run(std::vector<std::string> arguments) {
-    out.str({});
-    err.str({});
-    return RunRenderer(arguments, out, err);
-  }
-  std::string In(const std::string& name) const { return (folder.Path() / name).string(); }
-
-  TempFolder folder;
-  std::ostringstream out, err;
-};
+struct RenderLimitsTest : RendererRun {};
 
 TEST_F(RenderLimitsTest, AMapWithoutCellsExitsThreeAndWritesNothing) {
   const std::string empty = folder.Write("empty.pcm", std::string());

@@ -13,24 +13,15 @@
 
 #include "mls_file.h"
 #include "render_run.h"
+#include "renderer_run.h"
 
 using ::testing::HasSubstr;
 namespace fs = std::filesystem;
 
 namespace {
 
-struct RenderOutputsTest : ::testing::Test {
+struct RenderOutputsTest : RendererRun {
   RenderOutputsTest() { measurement = folder.Write("s.mls", MlsBytes({{{3, 4}, {1, 0}}})); }
-  int Run(std::vector<std::string> arguments) {
-    out.str({});
-    err.str({});
-    return RunRenderer(arguments, out, err);
-  }
-  std::string In(const std::string& name) const { return (folder.Path() / name).string(); }
-  static std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
   std::set<std::string> Names() const {
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder.Path()))
@@ -38,9 +29,7 @@ struct RenderOutputsTest : ::testing::Test {
     return names;
   }
 
-  TempFolder folder;
   std::string measurement;
-  std::ostringstream out, err;
 };
 
 TEST_F(RenderOutputsTest, AnOutputThatIsAnInputIsRefusedBeforeLoading) {

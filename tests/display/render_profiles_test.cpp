@@ -10,6 +10,7 @@
 
 #include "mls_file.h"
 #include "render_run.h"
+#include "renderer_run.h"
 #include "wav_test_files.h"
 
 using ::testing::ElementsAre;
@@ -18,7 +19,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct RenderProfilesTest : ::testing::Test {
+struct RenderProfilesTest : RendererRun {
   // 3 microphones of 4 rows, every cell different.
   RenderProfilesTest() {
     std::vector<std::vector<ComplexPoint>> columns;
@@ -28,16 +29,6 @@ struct RenderProfilesTest : ::testing::Test {
     }
     measurement = folder.Write("m.mls", MlsBytes(columns));
     reference = folder.Write("r.mls", MlsBytes({{{1, 0}, {2, 0}}, {{3, 0}, {0.1f, 0}}}));
-  }
-  int Run(std::vector<std::string> arguments) {
-    out.str({});
-    err.str({});
-    return RunRenderer(arguments, out, err);
-  }
-  std::string In(const std::string& name) const { return (folder.Path() / name).string(); }
-  static std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
   }
   static std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -63,9 +54,7 @@ struct RenderProfilesTest : ::testing::Test {
     return rows;
   }
 
-  TempFolder folder;
   std::string measurement, reference;
-  std::ostringstream out, err;
 };
 
 TEST_F(RenderProfilesTest, TheProfilesAreTheGridsColumnAndRow) {

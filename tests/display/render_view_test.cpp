@@ -11,22 +11,18 @@
 #include "mls_file.h"
 #include "palette.h"
 #include "render_run.h"
+#include "renderer_run.h"
 
 using ::testing::HasSubstr;
 namespace fs = std::filesystem;
 
 namespace {
 
-struct RenderViewTest : ::testing::Test {
+struct RenderViewTest : RendererRun {
   // Three microphones of two points: the first cell is the peak.
   RenderViewTest() {
     measurement =
         folder.Write("m.mls", MlsBytes({{{3, 4}, {1, 0}}, {{0.5f, 0}, {2, 0}}, {{1, 1}, {0, 1}}}));
-  }
-  int Run(std::vector<std::string> arguments) {
-    out.str({});
-    err.str({});
-    return RunRenderer(arguments, out, err);
   }
   std::string Out(const std::string& name) const { return (folder.Path() / name).string(); }
   // Bit depth and colour type from a PNG's header.
@@ -37,9 +33,7 @@ struct RenderViewTest : ::testing::Test {
     return {static_cast<unsigned char>(head[24]), static_cast<unsigned char>(head[25])};
   }
 
-  TempFolder folder;
   std::string measurement;
-  std::ostringstream out, err;
 };
 
 TEST_F(RenderViewTest, ZoomAndPaletteMakeEachCellABlockOfItsColour) {

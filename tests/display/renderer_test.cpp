@@ -13,6 +13,7 @@
 #include "mls_file.h"
 #include "render_options.h"
 #include "render_run.h"
+#include "renderer_run.h"
 #include "wav_test_files.h"
 
 using ::testing::HasSubstr;
@@ -20,19 +21,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct RendererTest : ::testing::Test {
-  int Run(std::vector<std::string> arguments) {
-    out.str({});
-    err.str({});
-    return RunRenderer(arguments, out, err);
-  }
+struct RendererTest : RendererRun {
   std::string Out(const std::string& name) { return (folder.Path() / name).string(); }
-  std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
-  TempFolder folder;
-  std::ostringstream out, err;
 };
 
 TEST_F(RendererTest, WritesThePictureOnePixelPerCell) {

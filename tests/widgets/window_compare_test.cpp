@@ -146,3 +146,20 @@ TEST_F(WindowCompare, DCyclesThroughTheReferenceAndTheDifference) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(WindowCompare, AClickStopsThePaintOfTheDifference) {
+  LoadReference(reference);
+  form.ShowNextMap();  // the reference
+  int painted = 0;
+  QObject::connect(form.Picture1(), &PictureBox::columnPainted, [&](int) {
+    if (++painted == 1) form.Picture1_Click();
+  });
+  form.ShowNextMap();  // the difference, stopped after its first column
+  EXPECT_EQ(form.Compared().Shown(), ShownMap::Difference);
+  EXPECT_EQ(painted, 1);
+  EXPECT_EQ(form.Picture1()->PaintedColumns(), 1);
+}
+
+}  // namespace
