@@ -1,8 +1,11 @@
 #include "text_block.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "load_error.h"
+#include "point_levels.h"
 #include "readers.h"
 
 namespace {
@@ -10,6 +13,7 @@ namespace {
 constexpr int kLinesBeforeTable = 6;
 constexpr int kNumbersPerRow = 10;
 constexpr int kUsedNumber = 6;  // 1-based position of the number that gives the level
+constexpr std::size_t kRowsPerChunk = 1024;
 
 std::string Quoted(std::string_view text) {
   return "\"" + std::string(text) + "\"";
@@ -41,6 +45,7 @@ std::string Quoted(std::string_view text) {
 // Ten numbers of one row; returns the sixth. The other nine are only checked, never converted.
 double ReadRow(TextScanner& text, std::int64_t row, std::int64_t mic) {
   double value = 0.0;
+  if (text.ReadPlainRow(kNumbersPerRow, kUsedNumber, value)) return value;
   for (int k = 1; k <= kNumbersPerRow; ++k) {
     const TextScanner::Item item = k == kUsedNumber ? text.ReadNumber(value) : text.SkipNumber();
     if (item != TextScanner::Item::Number) BadItem(text, item, row, mic, k);
@@ -68,15 +73,23 @@ void ReadTextBlock(TextScanner& text, std::int64_t mic, bool anotherFollows,
     // A block whose own lines begin with a marker never has one between tables.
     if (mic == 1 && i == 0) markersInsideBlocks = line->text.starts_with(kTextMarker);
   }
+  // Rows are read a chunk at a time and their logarithms taken together, vectorised.
+  const LevelKernel kernel = FastestLevelKernel();
   const double ln10 = std::log(10.0);
-  for (std::size_t t = 0; t < column.size(); ++t) {
-    if (stop != nullptr && t % 1024 == 0 && stop->load(std::memory_order_relaxed)) {
-      throw TextBlockStopped{};
+  std::array<double, kRowsPerChunk> values;
+  std::array<double, kRowsPerChunk> logs;
+  for (std::size_t first = 0; first < column.size(); first += kRowsPerChunk) {
+    if (stop != nullptr && stop->load(std::memory_order_relaxed)) throw TextBlockStopped{};
+    const std::size_t count = std::min(kRowsPerChunk, column.size() - first);
+    for (std::size_t i = 0; i < count; ++i) {
+      values[i] = ReadRow(text, static_cast<std::int64_t>(first + i + 1), mic);
     }
-    const double v = ReadRow(text, static_cast<std::int64_t>(t + 1), mic);
-    const float level = v > 0.0 ? static_cast<float>((std::log(v) * 10.0) / ln10) : -100.0f;
-    RaisePeak(peak, level);
-    column[t] = level;
+    NaturalLogs(kernel, std::span(values).first(count), logs);
+    for (std::size_t i = 0; i < count; ++i) {
+      const float level = values[i] > 0.0 ? static_cast<float>((logs[i] * 10.0) / ln10) : -100.0f;
+      RaisePeak(peak, level);
+      column[first + i] = level;
+    }
   }
   if (anotherFollows && !markersInsideBlocks) text.SkipBlankLinesAndLineStartingWith(kTextMarker);
 }

@@ -1,9 +1,10 @@
 #include "text_scanner.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstring>
-#include <system_error>
+
+#include "decimal_number.h"
+#include "scope_exit.h"
 
 namespace {
 
@@ -20,43 +21,48 @@ inline bool IsSeparator(char c) {
 }
 
 // End of the longest decimal number starting at begin: [+-] digits [. digits] [e [+-] digits],
-// with at least one digit before the exponent; begin when there is none.
-const char* DecimalEnd(const char* begin, const char* end) {
+// with at least one digit before the exponent; begin when there is none. Unbounded, it stops at
+// the first byte that cannot continue the number, which the caller guarantees before `end`.
+template <bool kBounded>
+const char* DecimalEndIn(const char* begin, const char* end) {
+  const auto more = [end](const char* p) { return !kBounded || p < end; };
   const char* p = begin;
-  if (p < end && (*p == '+' || *p == '-')) ++p;
+  if (more(p) && (*p == '+' || *p == '-')) ++p;
   const char* digits = p;
-  while (p < end && IsDigit(*p)) ++p;
+  while (more(p) && IsDigit(*p)) ++p;
   bool any = p != digits;
-  if (p < end && *p == '.') {
+  if (more(p) && *p == '.') {
     const char* fraction = ++p;
-    while (p < end && IsDigit(*p)) ++p;
+    while (more(p) && IsDigit(*p)) ++p;
     any = any || p != fraction;
   }
   if (!any) return begin;
-  if (p < end && (*p == 'e' || *p == 'E')) {
+  if (more(p) && (*p == 'e' || *p == 'E')) {
     const char* q = p + 1;
-    if (q < end && (*q == '+' || *q == '-')) ++q;
+    if (more(q) && (*q == '+' || *q == '-')) ++q;
     const char* exponent = q;
-    while (q < end && IsDigit(*q)) ++q;
+    while (more(q) && IsDigit(*q)) ++q;
     if (q != exponent) p = q;
   }
   return p;
 }
 
-// Converts a whole decimal number as matched by DecimalEnd; false when it is out of range.
-bool ToDouble(const char* begin, const char* end, double& value) {
-  if (*begin == '+') ++begin;  // from_chars takes no plus sign
-  const auto result = std::from_chars(begin, end, value, std::chars_format::general);
-  return result.ec == std::errc() && result.ptr == end;
+const char* DecimalEnd(const char* begin, const char* end) {
+  return DecimalEndIn<true>(begin, end);
 }
 
 }  // namespace
 
 TextScanner::TextScanner(const InputFile& file, std::size_t capacity)
     : file_(file),
-      buffer_(std::make_unique_for_overwrite<char[]>(std::max<std::size_t>(capacity, 16))),
-      capacity_(std::max<std::size_t>(capacity, 16)) {
+      capacity_(std::max<std::size_t>(capacity, 16)),
+      buffer_(std::make_unique_for_overwrite<char[]>(capacity_ + 1)) {
   pos_ = end_ = buffer_.get();
+  MarkEnd();
+}
+
+void TextScanner::MarkEnd() {
+  buffer_[static_cast<std::size_t>(end_ - buffer_.get())] = '\0';
 }
 
 bool TextScanner::Refill() {
@@ -65,6 +71,7 @@ bool TextScanner::Refill() {
   if (pos_ != data) std::memmove(data, pos_, keep);
   pos_ = data;
   end_ = data + keep;
+  const ScopeExit marked([this] { MarkEnd(); });
   if (eof_ || keep == capacity_) return false;
   const std::size_t wanted = capacity_ - keep;
   const std::size_t got = file_.ReadAt(fileOffset_, data + keep, wanted);
@@ -201,7 +208,7 @@ TextScanner::Item TextScanner::NextItem(double* value) {
   const char* numberEnd = DecimalEnd(pos_, end_);
   if (numberEnd != pos_ && numberEnd < end_ && IsSeparator(*numberEnd)) {
     itemEnd_ = numberEnd;
-    if (value != nullptr && !ToDouble(itemBegin_, itemEnd_, *value)) return Item::OutOfRange;
+    if (value != nullptr && !DecimalToDouble(itemBegin_, itemEnd_, *value)) return Item::OutOfRange;
     pos_ = itemEnd_;
     ConsumeSeparatorAfterItem();
     return Item::Number;
@@ -227,10 +234,52 @@ TextScanner::Item TextScanner::NextItem(double* value) {
   itemBegin_ = pos_;
   itemEnd_ = pos_ + length;
   if (DecimalEnd(itemBegin_, itemEnd_) != itemEnd_ || length == 0) return Item::NotNumber;
-  if (value != nullptr && !ToDouble(itemBegin_, itemEnd_, *value)) return Item::OutOfRange;
+  if (value != nullptr && !DecimalToDouble(itemBegin_, itemEnd_, *value)) return Item::OutOfRange;
   pos_ = itemEnd_;
   ConsumeSeparatorAfterItem();
   return Item::Number;
+}
+
+bool TextScanner::ReadPlainRow(int count, int used, double& value) {
+  // The 0 at end_ stops every run of blanks, digits or signs below without a bounds check; a row
+  // that reaches end_ goes on past the buffer.
+  const char* p = pos_;
+  const char* const end = end_;
+  std::int64_t lines = 0;
+  const char* item = p;
+  const char* itemEnd = p;
+  std::int64_t itemLines = 0;
+  for (int k = 1; k <= count; ++k) {
+    for (;; ++p) {
+      if (*p == '\n') {
+        ++lines;
+      } else if (!IsBlank(*p)) {
+        break;
+      }
+    }
+    item = p;
+    itemLines = lines;
+    itemEnd = DecimalEndIn<false>(p, end);
+    if (itemEnd == p || itemEnd == end || !IsSeparator(*itemEnd)) return false;
+    if (k == used && !DecimalToDouble(item, itemEnd, value)) return false;
+    p = itemEnd;
+    while (IsBlank(*p)) ++p;
+    if (*p == ',') {
+      ++p;
+      while (IsBlank(*p)) ++p;
+    }
+    if (p == end) return false;
+    if (*p == '\n') {
+      ++p;
+      ++lines;
+    }
+  }
+  itemLine_ = line_ + itemLines;
+  itemBegin_ = item;
+  itemEnd_ = itemEnd;
+  pos_ = p;
+  line_ += lines;
+  return true;
 }
 
 // Blanks, then at most one comma and the blanks after it, then at most one line end.
@@ -275,6 +324,7 @@ std::optional<std::uint64_t> TextScanner::ResumableOffset() const {
 
 void TextScanner::Restart(std::uint64_t offset, std::int64_t line) {
   pos_ = end_ = buffer_.get();
+  MarkEnd();
   fileOffset_ = offset;
   eof_ = false;
   skipRest_ = false;
@@ -292,6 +342,6 @@ std::optional<double> LeadingDecimal(std::string_view text) {
   const char* end = DecimalEnd(begin, text.data() + text.size());
   if (end == begin) return 0.0;
   double value = 0.0;
-  if (!ToDouble(begin, end, value)) return std::nullopt;
+  if (!DecimalToDouble(begin, end, value)) return std::nullopt;
   return value;
 }

@@ -45,6 +45,11 @@ class TextScanner {
   Item ReadNumber(double& value);
   // The same, checking only that the item is a decimal number.
   Item SkipNumber();
+  // Reads a row of `count` numbers, number `used` (1-based) into value, as ReadNumber and
+  // SkipNumber would, when the row lies whole in the buffer and each of its items is a number
+  // followed by a separator; otherwise consumes nothing and returns false, and the row is left for
+  // ReadNumber and SkipNumber, which word what is wrong with it.
+  bool ReadPlainRow(int count, int used, double& value);
   // The text of the item last read or rejected (cut to 40 bytes); valid until the next read.
   std::string_view LastItem() const;
   // The line on which the item last read or rejected starts.
@@ -66,15 +71,17 @@ class TextScanner {
   // Moves the unread bytes to the front and reads more after them; false when nothing more
   // could be read (end of file or buffer full).
   bool Refill();
-  bool AtEnd();  // refills when the buffer is used up
+  bool AtEnd();    // refills when the buffer is used up
+  void MarkEnd();  // puts the 0 after the buffered bytes that ReadPlainRow relies on
   Item NextItem(double* value);
   void SkipRestOfLine();
   void ConsumeSeparatorAfterItem();
 
   const InputFile& file_;
-  // Left uninitialised: clearing a megabyte on every load is wasted work.
-  std::unique_ptr<char[]> buffer_;
   std::size_t capacity_;
+  // capacity_ bytes and the 0 after the last one read; left uninitialised, as clearing a megabyte
+  // on every load is wasted work.
+  std::unique_ptr<char[]> buffer_;
   const char* pos_ = nullptr;
   const char* end_ = nullptr;
   std::uint64_t fileOffset_ = 0;  // file offset of end_

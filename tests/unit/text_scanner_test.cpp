@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -139,6 +141,87 @@ TEST(TextScanner, ARestartedScannerGoesOnAsTheOneThatReadEverythingBefore) {
     EXPECT_EQ(s->ReadLine()->text, "b");
     EXPECT_FALSE(s->ReadLine());
     EXPECT_EQ(s->LinesInFile(), 5);
+  }
+}
+
+// What reading one row of ten numbers left: the first item that is not a number (with its
+// 1-based position), else the sixth number, and the scanner's place afterwards.
+struct RowRead {
+  Item item;
+  int position;
+  double value;
+  std::int64_t itemLine;
+  std::string lastItem;
+  std::int64_t currentLine;
+  std::optional<std::uint64_t> offset;
+  bool operator==(const RowRead&) const = default;
+};
+
+void PrintTo(const RowRead& r, std::ostream* out) {
+  *out << "{item " << static_cast<int>(r.item) << " at " << r.position << ", " << r.value
+       << ", line " << r.itemLine << " '" << r.lastItem << "', now line " << r.currentLine << "}";
+}
+
+RowRead ReadTenNumbers(TextScanner& scanner, bool plainFirst, int& plainRows) {
+  double value = 0.0;
+  const auto after = [&](Item item, int position) {
+    return RowRead{item,
+                   position,
+                   value,
+                   scanner.LastItemLine(),
+                   std::string(scanner.LastItem()),
+                   scanner.CurrentLine(),
+                   scanner.ResumableOffset()};
+  };
+  if (plainFirst && scanner.ReadPlainRow(10, 6, value)) {
+    ++plainRows;
+    return after(Item::Number, 0);
+  }
+  for (int k = 1; k <= 10; ++k) {
+    const Item item = k == 6 ? scanner.ReadNumber(value) : scanner.SkipNumber();
+    if (item != Item::Number) return after(item, k);
+  }
+  return after(Item::Number, 0);
+}
+
+TEST(TextScanner, AWholeRowReadsAsItsItemsWouldWhereverTheBufferEnds) {
+  TempFolder folder;
+  std::mt19937 random(7);
+  const std::vector<std::string> numbers = {
+      "1", "-2.5", "+3e-2", "4.000000e-01",           ".5", "6.", "7E+01",
+      "0", "-0.0", "1e400", "12345678901234567890123"};
+  const std::vector<std::string> separators = {", ", ",", "\t", " ", " , ", ",\t", "  "};
+  const std::vector<std::string> lineEnds = {"\n", "\r\n", "\n\n", ",\n", " \n"};
+  std::string text;
+  for (int row = 0; row < 300; ++row) {
+    for (int k = 1; k <= 10; ++k) {
+      text += numbers[random() % (row < 200 ? 9 : numbers.size())];
+      text += k < 10 ? separators[random() % separators.size()] : lineEnds[random() % 5];
+    }
+  }
+  // Rows that fail somewhere, each as the last of a file of its own.
+  const std::vector<std::string> badRows = {"1,2,3,4,5,,7,8,9,10\n", "1 2 3 4 5 6 7 8 9 x\n",
+                                            "1 2 3 4 5 6e 7 8 9 10\n", "1 2 3 4 5 6 7 8 9",
+                                            "1 2 3 4 5 6 7 8 9 10"};
+  for (const std::string& bad : badRows) {
+    const std::string path = folder.Write("rows", text + bad);
+    for (std::size_t capacity :
+         {std::size_t{48}, std::size_t{97}, std::size_t{1000}, TextScanner::kDefaultCapacity}) {
+      InputFile file(path);
+      TextScanner byItems(file, capacity);
+      TextScanner byRows(file, capacity);
+      int plainRows = 0;
+      int unused = 0;
+      for (int row = 1;; ++row) {
+        const RowRead expected = ReadTenNumbers(byItems, false, unused);
+        ASSERT_EQ(ReadTenNumbers(byRows, true, plainRows), expected)
+            << "row " << row << ", capacity " << capacity;
+        if (expected.item != Item::Number) break;
+      }
+      if (capacity == TextScanner::kDefaultCapacity) {
+        EXPECT_GT(plainRows, 200);
+      }
+    }
   }
 }
 
