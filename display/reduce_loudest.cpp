@@ -7,26 +7,83 @@
 #include <stdexcept>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
-// column[i] = min(column[i], row[i]) for the whole row; simple enough for the compiler to
-// vectorise.
+// The byte-wise minimum is written out with SSE2 (part of every x86-64 processor) rather than left
+// to the compiler, which vectorises these loops at -O3 but not at the -O2 of many builds: there
+// they run twenty times slower.
+#if defined(__SSE2__)
+__m128i Load(const std::uint8_t* p) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+
+// The smallest of a vector's 16 bytes.
+std::uint8_t SmallestByte(__m128i v) {
+  v = _mm_min_epu8(v, _mm_srli_si128(v, 8));
+  v = _mm_min_epu8(v, _mm_srli_si128(v, 4));
+  v = _mm_min_epu8(v, _mm_srli_si128(v, 2));
+  v = _mm_min_epu8(v, _mm_srli_si128(v, 1));
+  return static_cast<std::uint8_t>(_mm_cvtsi128_si32(v) & 0xFF);
+}
+
+// Of 32 bytes, the smaller of each pair, in order.
+__m128i PairMinimums(__m128i low, __m128i high) {
+  const __m128i evenBytes = _mm_set1_epi16(0x00FF);
+  const __m128i lowPairs = _mm_min_epu8(_mm_and_si128(low, evenBytes), _mm_srli_epi16(low, 8));
+  const __m128i highPairs = _mm_min_epu8(_mm_and_si128(high, evenBytes), _mm_srli_epi16(high, 8));
+  return _mm_packus_epi16(lowPairs, highPairs);
+}
+#endif
+
+// column[i] = min(column[i], row[i]) for the whole row.
 void MinInto(std::uint8_t* __restrict column, const std::uint8_t* __restrict row, int width) {
-  for (int i = 0; i < width; ++i) column[i] = std::min(column[i], row[i]);
+  int i = 0;
+#if defined(__SSE2__)
+  for (; i + 16 <= width; i += 16) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(column + i),
+                     _mm_min_epu8(Load(column + i), Load(row + i)));
+  }
+#endif
+  for (; i < width; ++i) column[i] = std::min(column[i], row[i]);
 }
 
 std::uint8_t MinOf(const std::uint8_t* cells, std::int64_t count) {
   std::uint8_t m = 255;
-  for (std::int64_t i = 0; i < count; ++i) m = std::min(m, cells[i]);
+  std::int64_t i = 0;
+#if defined(__SSE2__)
+  if (count >= 16) {
+    __m128i smallest = Load(cells);
+    for (i = 16; i + 16 <= count; i += 16) smallest = _mm_min_epu8(smallest, Load(cells + i));
+    m = SmallestByte(smallest);
+  }
+#endif
+  for (; i < count; ++i) m = std::min(m, cells[i]);
   return m;
 }
 
-// target[x] = the smallest of row[x * N .. x * N + N - 1] for `blocks` whole blocks; N known to the
-// compiler, so that the small factors (the first steps below 1:1) vectorise too.
+// target[x] = the smallest of row[x * N .. x * N + N - 1] for `blocks` whole blocks.
 template <int N>
 void MinAcrossBlocks(const std::uint8_t* __restrict row, std::uint8_t* __restrict target,
                      int blocks) {
-  for (int x = 0; x < blocks; ++x) {
+  int x = 0;
+#if defined(__SSE2__)
+  if constexpr (N == 2 || N == 4) {
+    // Pairs of 32 bytes give 16 minimums; for N = 4, pairs of those again.
+    for (; x + 16 <= blocks; x += 16) {
+      const std::uint8_t* cells = row + std::int64_t{x} * N;
+      __m128i minimums = PairMinimums(Load(cells), Load(cells + 16));
+      if constexpr (N == 4) {
+        minimums = PairMinimums(minimums, PairMinimums(Load(cells + 32), Load(cells + 48)));
+      }
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(target + x), minimums);
+    }
+  }
+#endif
+  for (; x < blocks; ++x) {
     std::uint8_t m = row[x * N];
     for (int k = 1; k < N; ++k) m = std::min(m, row[x * N + k]);
     target[x] = m;

@@ -121,12 +121,14 @@ TEST(ReduceLoudest, ASingleLoudCellSurvivesAnyReduction) {
 TEST(ReduceLoudest, MatchesTheCellByCellDefinition) {
   std::mt19937 random(11);
   std::uniform_int_distribution<int> bytes(0, 255);
-  for (const QSize size : {QSize(1, 1), QSize(3, 5), QSize(64, 131), QSize(257, 33)}) {
+  // Widths around the 16- and 64-byte steps of the vectorised minimums and their tails.
+  for (const QSize size :
+       {QSize(1, 1), QSize(3, 5), QSize(64, 131), QSize(257, 33), QSize(1001, 7), QSize(95, 40)}) {
     Rows in(static_cast<std::size_t>(size.height()));
     for (auto& row : in) {
       for (int x = 0; x < size.width(); ++x) row.push_back(bytes(random));
     }
-    for (const int out : {1, 2, 3, 4, 5, 8, 13, 64, 300}) {
+    for (const int out : {1, 2, 3, 4, 5, 8, 13, 16, 17, 64, 300}) {
       EXPECT_EQ(BytesOf(ReduceLoudest(ImageOf(in), out)), Expected(in, out))
           << size.width() << " x " << size.height() << " by " << out;
     }
