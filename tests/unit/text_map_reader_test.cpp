@@ -1,7 +1,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -152,6 +156,33 @@ TEST_F(TextMapReaderTest, LevelsAreTenCommonLogsOfTheSixthNumber) {
   EXPECT_EQ(s.grid.At(6, 1), -100.0f);
   EXPECT_EQ(s.grid.At(7, 1), Level(0.25));
   EXPECT_EQ(s.peakLevel, 30.0f);
+}
+
+// Levels come from a vectorised logarithm: each within one single-precision step of the level
+// taken one number at a time, over subnormal, power-of-two, near-one, huge and random numbers.
+TEST_F(TextMapReaderTest, LevelsStayWithinOneFloatStepOfTheOneAtATimeLevel) {
+  std::vector<double> values = {4.9e-324, 1e-310, 2.2250738585072014e-308, 1.0,
+                                1.7976931348623157e308};
+  for (int e = -1070; e <= 1023; e += 7) values.push_back(std::ldexp(1.0, e));
+  for (int k = -200; k <= 200; ++k) values.push_back(1.0 + k * 1e-15);
+  std::mt19937_64 random(5);
+  std::uniform_real_distribution<double> exponent(-300.0, 300.0);
+  for (int i = 0; i < 2000; ++i) values.push_back(std::pow(10.0, exponent(random)));
+  std::vector<std::string> sixth;
+  for (const double v : values) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.17g", v);
+    sixth.emplace_back(text);
+  }
+  const std::string rows = std::to_string(values.size());
+  const Measurement s = Load(Header("1", rows, "1") + Block(sixth, 1));
+  for (std::size_t t = 0; t < values.size(); ++t) {
+    const float expected = Level(std::strtod(sixth[t].c_str(), nullptr));
+    const float level = s.grid.At(static_cast<std::int32_t>(t + 1), 1);
+    const std::int64_t steps =
+        std::int64_t{std::bit_cast<std::int32_t>(level)} - std::bit_cast<std::int32_t>(expected);
+    EXPECT_LE(std::abs(steps), 1) << sixth[t] << ": " << level << " against " << expected;
+  }
 }
 
 TEST_F(TextMapReaderTest, NumbersMaySpreadOverLinesAndSeparatorsVary) {
