@@ -12,8 +12,6 @@
 #include "load_measurement.h"
 #include "quiet_host.h"
 
-namespace {
-
 std::string WriteScratchFile(const std::uint8_t* data, std::size_t size,
                              const std::string& extension) {
   const std::string path = "/tmp/vexal_fuzz_" + std::to_string(::getpid()) + extension;
@@ -23,8 +21,6 @@ std::string WriteScratchFile(const std::uint8_t* data, std::size_t size,
   std::fclose(out);
   return path;
 }
-
-}  // namespace
 
 void FuzzLoad(const std::uint8_t* data, std::size_t size, const std::string& extension,
               const std::optional<std::string>& answer, std::int32_t maxRowCount) {

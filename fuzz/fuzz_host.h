@@ -9,6 +9,10 @@
 
 #include "measurement.h"
 
+// Writes data to a per-process scratch file whose name ends in extension; returns its path.
+std::string WriteScratchFile(const std::uint8_t* data, std::size_t size,
+                             const std::string& extension);
+
 // Writes data to a per-process scratch file whose name ends in extension (for example ".mls"),
 // loads it with Decimation 4, answering a prompt with answer. A LoadError is a fine outcome; a
 // loaded grid that has more than maxRowCount rows or that holds a level that is not finite traps.
