@@ -13,7 +13,6 @@
 #include "mls_file.h"
 #include "render_run.h"
 #include "renderer_run.h"
-#include "wav_test_files.h"
 
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
@@ -88,11 +87,7 @@ TEST_F(RenderBatchTest, StatusIsOneWhenAnyFailedElseThreeWhenAMapIsEmpty) {
 }
 
 TEST_F(RenderBatchTest, PeriodAppliesToEveryRecording) {
-  const std::vector<std::int16_t> samples(32, 1000);
-  std::vector<std::uint8_t> floats;
-  for (const std::int16_t s : samples) AppendFloat32(floats, s / 32768.0f);
-  const auto wav = folder.Write("take.wav", MonoWav16(48000, samples));
-  const auto pcm = folder.Write("take.pcm", floats);
+  const auto [wav, pcm] = TwoPeriodRecordings();
   EXPECT_EQ(Run({"--output-dir", Dir(), "--period", "16", "--grid-format", "csv", wav, pcm}), 0)
       << err.str();
   EXPECT_EQ(Names(Dir()), (std::set<std::string>{"take.wav.png", "take.wav.csv", "take.pcm.png",

@@ -8,11 +8,13 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "level_grid.h"
 #include "render_run.h"
 #include "test_files.h"
+#include "wav_test_files.h"
 
 struct RendererRun : ::testing::Test {
   // Runs the renderer; out and err hold only this run's output.
@@ -22,6 +24,13 @@ struct RendererRun : ::testing::Test {
     return RunRenderer(arguments, out, err);
   }
   std::string In(const std::string& name) const { return (folder.Path() / name).string(); }
+  // Two periods of 16 samples each, as a WAV file and as raw floats: take.wav and take.pcm.
+  std::pair<std::string, std::string> TwoPeriodRecordings() {
+    const std::vector<std::int16_t> samples(32, 1000);
+    std::vector<std::uint8_t> floats;
+    for (const std::int16_t s : samples) AppendFloat32(floats, s / 32768.0f);
+    return {folder.Write("take.wav", MonoWav16(48000, samples)), folder.Write("take.pcm", floats)};
+  }
   static std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};

@@ -14,7 +14,6 @@
 #include "render_options.h"
 #include "render_run.h"
 #include "renderer_run.h"
-#include "wav_test_files.h"
 
 using ::testing::HasSubstr;
 namespace fs = std::filesystem;
@@ -86,12 +85,7 @@ TEST_F(RendererTest, AnyFailureNamesTheFileAndWritesNothing) {
 }
 
 TEST_F(RendererTest, RecordingsNeedAPeriod) {
-  // Two periods of 16 samples each, as a WAV file and as raw floats.
-  const std::vector<std::int16_t> samples(32, 1000);
-  std::vector<std::uint8_t> floats;
-  for (const std::int16_t s : samples) AppendFloat32(floats, s / 32768.0f);
-  const auto wav = folder.Write("take.wav", MonoWav16(48000, samples));
-  const auto pcm = folder.Write("take.pcm", floats);
+  const auto [wav, pcm] = TwoPeriodRecordings();
   for (const std::string& file : {wav, pcm}) {
     EXPECT_EQ(Run({file}), 1);
     EXPECT_EQ(err.str(), "mlsvexal-render: cannot load " + file +
