@@ -52,22 +52,28 @@ ViewState GridState(std::int32_t mics, std::int32_t rows) {
   return s;
 }
 
-TEST(Grey, BlackAtThePeakWhiteRangeBelowIt) {
-  EXPECT_EQ(GreyOf(10.0f, 10.0f, 100.0f), 0);
-  EXPECT_EQ(GreyOf(-90.0f, 10.0f, 100.0f), 255);
-  EXPECT_EQ(GreyOf(-190.0f, 10.0f, 100.0f), 255);
-  EXPECT_EQ(GreyOf(20.0f, 10.0f, 100.0f), 0);  // above the peak
-}
-
-TEST(Grey, HalvesGoToTheEvenGrey) {
-  EXPECT_EQ(GreyOf(-254.5f, 0.0f, 255.0f), 254);
-  EXPECT_EQ(GreyOf(-1.5f, 0.0f, 255.0f), 2);
-  EXPECT_EQ(GreyOf(-0.5f, 0.0f, 255.0f), 0);
-}
-
-TEST(Grey, NegativeRangeIsBlackAndATinyRangeStillPaints) {
-  EXPECT_EQ(GreyOf(-50.0f, 0.0f, -100.0f), 0);
-  EXPECT_EQ(GreyOf(-50.0f, 0.0f, 1e-30f), 255);
+TEST(Grey, ProportionalToTheDistanceBelowThePeakWithHalvesToEven) {
+  const struct {
+    float level, peak, range;
+    int grey;
+  } cases[] = {
+      {10, 10, 100, 0},        // at the peak: black
+      {-90, 10, 100, 255},     // the span below it: white
+      {-190, 10, 100, 255},    // further below: white
+      {20, 10, 100, 0},        // above the peak: black
+      {-254.5f, 0, 255, 254},  // halves go to the even grey
+      {-1.5f, 0, 255, 2},
+      {-0.5f, 0, 255, 0},
+      {-50, 0, -100, 0},      // a negative span: black
+      {-50, 0, 1e-30f, 255},  // a tiny span still paints
+      // float(-0.5 x 100 / 255) lies just past half a grey below the peak: grey 1 when computed
+      // in double precision, 0 in single.
+      {static_cast<float>(-0.5 * 100 / 255), 0, 100, 1},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(GreyOf(c.level, c.peak, c.range), c.grey)
+        << "level " << c.level << ", peak " << c.peak << ", span " << c.range;
+  }
   EXPECT_THROW(GreyOf(0.0f, 0.0f, 0.0f), DrawError);
 }
 

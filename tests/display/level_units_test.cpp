@@ -15,15 +15,6 @@ TEST(LevelUnits, ScaleFollowsTheReaderKind) {
   EXPECT_EQ(LevelScaleFor(ReaderFor(FileKindOf("hall.__lev"))), LevelScale::Decibel);
 }
 
-TEST(LevelUnits, FactorsToDecibels) {
-  // .mls: 10 / ln 10 / 20 = 1 / (2 ln 10); recordings: 1 / ln 10 = log10(e); text: 1.
-  EXPECT_DOUBLE_EQ(DecibelsPerUnit(LevelScale::MlsLn), 0.21714724095162588);
-  EXPECT_DOUBLE_EQ(DecibelsPerUnit(LevelScale::MlsLn), 10.0 / std::log(10.0) / 20.0);
-  EXPECT_DOUBLE_EQ(DecibelsPerUnit(LevelScale::EnergyLn), 0.43429448190325176);
-  EXPECT_DOUBLE_EQ(DecibelsPerUnit(LevelScale::EnergyLn), 1.0 / std::log(10.0));
-  EXPECT_EQ(DecibelsPerUnit(LevelScale::Decibel), 1.0);
-}
-
 TEST(LevelUnits, TheFactorsGiveTheDecibelsOfTheQuantity) {
   // |X| = 10: level 20 ln(|X|^2) = 20 ln 100, and 20 log10 |X| = 20 dB.
   EXPECT_NEAR(ToDecibels(LevelScale::MlsLn, 20.0 * std::log(100.0)), 20.0, 1e-12);

@@ -1,6 +1,7 @@
 #pragma once
 // Complex-spectrum (.mls) file contents for tests, made by the format's writer.
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -13,3 +14,14 @@ std::vector<std::uint8_t> MlsBytes(const std::vector<std::vector<ComplexPoint>>&
 // The same with a header of your choice and raw points after it.
 std::vector<std::uint8_t> MlsBytes(std::int32_t doubledPoints, std::int32_t micCount,
                                    const std::vector<ComplexPoint>& points);
+
+// The level of a point by the format's rule, one step at a time: the squared magnitude summed in
+// double precision and rounded to single, then 20 ln of it in double, rounded to single; 0 for a
+// silent point.
+inline float MlsLevelByRule(ComplexPoint point) {
+  const double re = point.re;
+  const double im = point.im;
+  const float squared = static_cast<float>(re * re + im * im);
+  if (squared == 0.0f) return 0.0f;
+  return static_cast<float>(20.0 * std::log(static_cast<double>(squared)));
+}

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <limits>
 
+#include "float_steps.h"
 #include "mls_file.h"
 #include "recording_host.h"
 
@@ -81,6 +82,31 @@ TEST_F(MlsReaderTest, SilentPointIsTheLoudestInAQuietFile) {
   EXPECT_EQ(s.peakLevel, 0.0f);
   EXPECT_EQ(s.grid.At(2, 1), 0.0f);
   EXPECT_LT(s.grid.At(1, 1), 0.0f);
+}
+
+TEST_F(MlsReaderTest, ColumnsLongerThanOneReadKeepEveryPointAndThePeakOfTheFirstPart) {
+  // 40000 points a microphone, more than the reader takes at a time; the file's loudest point is
+  // the first of microphone 1, so a peak kept only from a column's last part loses it.
+  constexpr std::int32_t kRows = 40000;
+  auto point = [](std::int32_t t, std::int32_t m) {
+    if (t == 1 && m == 1) return ComplexPoint{3000, 4000};
+    return ComplexPoint{static_cast<float>(t) / 65536, static_cast<float>(m)};
+  };
+  std::vector<std::vector<ComplexPoint>> columns(2);
+  for (std::int32_t m = 1; m <= 2; ++m) {
+    for (std::int32_t t = 1; t <= kRows; ++t) columns[m - 1].push_back(point(t, m));
+  }
+  const Measurement s = Load(MlsBytes(columns));
+  ASSERT_EQ(s.grid.RowCount(), kRows);
+  // 20 ln(25 000 000), from the rule by hand.
+  EXPECT_FLOAT_EQ(s.peakLevel, 340.68773f);
+  EXPECT_EQ(s.peakLevel, MlsLevelByRule(point(1, 1)));
+  for (std::int32_t m = 1; m <= 2; ++m) {
+    for (std::int32_t t = 1; t <= kRows; ++t) {
+      ASSERT_LE(FloatSteps(s.grid.At(t, m), MlsLevelByRule(point(t, m))), 1)
+          << "row " << t << ", microphone " << m;
+    }
+  }
 }
 
 TEST_F(MlsReaderTest, ShortFilesAndAbsurdHeadersFailAtOnceWithoutAllocating) {

@@ -31,6 +31,14 @@ std::vector<std::uint8_t> FloatBody(const std::vector<float>& samples) {
   return out;
 }
 
+// The level of one 16-bit slice by the rule, one addition at a time: the exact square added to the
+// sum and the sum rounded to single precision, then 10 ln of the sum in double, rounded to single.
+float SliceLevelByRule(const std::vector<std::int16_t>& slice) {
+  float sum = 0.0f;
+  for (const std::int32_t s : slice) sum = static_cast<float>(static_cast<double>(sum) + s * s);
+  return sum > 0.0f ? static_cast<float>(10.0 * std::log(static_cast<double>(sum))) : 0.0f;
+}
+
 class RecordingLoad : public ::testing::Test {
  protected:
   LoadResult Load(const std::string& path, std::optional<std::string> answer,
@@ -112,6 +120,19 @@ TEST_F(RecordingLoad, SliceLevels) {
   EXPECT_NEAR(three.grid.At(3, 1), 221.8071f, 1e-4f);
   EXPECT_EQ(three.grid.At(3, 1), static_cast<float>(10.0 * std::log(4294967296.0)));
   EXPECT_EQ(three.peakLevel, three.grid.At(3, 1));
+
+  // Full-scale slices whose sum differs when rounded otherwise than once per addition: summed
+  // exactly and rounded once, the second gives 203.47720; with each square rounded too, the first
+  // gives 212.48634 and the second 203.47720.
+  const std::vector<std::int16_t> mixed[] = {{5418, 24792, -31094, -8958},
+                                             {-10308, 14251, 16111, 10863}};
+  std::vector<std::int16_t> loud = mixed[0];
+  loud.insert(loud.end(), mixed[1].begin(), mixed[1].end());
+  const Measurement full = Loaded(folder.Write("full.wav", MonoWav16(48000, loud)), "13");
+  EXPECT_EQ(full.grid.At(1, 1), SliceLevelByRule(mixed[0]));
+  EXPECT_EQ(full.grid.At(1, 1), 212.486328125f);  // 10 ln 1691080576
+  EXPECT_EQ(full.grid.At(2, 1), SliceLevelByRule(mixed[1]));
+  EXPECT_EQ(full.grid.At(2, 1), 203.47721862792969f);
 
   const std::string pcm = folder.Write("quiet.pcm", FloatBody(std::vector<float>(40, 0.05f)));
   const Measurement quiet = Loaded(pcm, "20", three.peakLevel);
