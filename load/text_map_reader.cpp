@@ -29,8 +29,6 @@ constexpr std::string_view kTimeKey = "Time           =";
 constexpr std::string_view kPrecisionKey = "Precision      =";
 constexpr int kLinesBeforeTable = 6;
 constexpr int kNumbersPerRow = 10;
-// Below this much of the file after the first block, a second core does not pay.
-constexpr std::uint64_t kSecondHalfBytes = 4 << 20;
 // Least bytes in the file for one number (a digit and a separator) and for six lines.
 constexpr double kNumberBytes = 2.0;
 constexpr double kLinesBytes = kLinesBeforeTable;
@@ -124,7 +122,7 @@ std::unique_ptr<TextSecondHalf> SecondHalfFor(const InputFile& file, const TextS
                                               std::uint64_t firstBlockStart, std::int64_t rows,
                                               std::int64_t blocks, bool markersInsideBlocks) {
   const std::optional<std::uint64_t> here = text.ResumableOffset();
-  if (!here || rows == 0 || blocks < 3 || file.Size() - *here < kSecondHalfBytes ||
+  if (!here || rows == 0 || blocks < 3 || file.Size() - *here < TextSecondHalfMinBytes() ||
       std::thread::hardware_concurrency() < 2) {
     return nullptr;
   }

@@ -18,7 +18,17 @@ bool LooksLikeRow(std::string_view line) {
   return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.';
 }
 
+std::atomic<std::uint64_t> secondHalfMinBytes = kTextSecondHalfMinBytes;
+
 }  // namespace
+
+std::uint64_t TextSecondHalfMinBytes() {
+  return secondHalfMinBytes.load(std::memory_order_relaxed);
+}
+
+void SetTextSecondHalfMinBytes(std::uint64_t bytes) {
+  secondHalfMinBytes.store(bytes, std::memory_order_relaxed);
+}
 
 TextSecondHalf::TextSecondHalf(const InputFile& file, std::uint64_t from, std::int64_t rows,
                                bool markersInsideBlocks, std::int64_t maxBlocks)

@@ -19,6 +19,13 @@
 
 #include "input_file.h"
 
+// The least number of bytes after the first block for which the reader starts a second core:
+// below it the thread costs more than it saves. Tests and fuzz targets move it to reach the
+// second core with small files, or to read a large file on one core.
+inline constexpr std::uint64_t kTextSecondHalfMinBytes = std::uint64_t{4} << 20;
+std::uint64_t TextSecondHalfMinBytes();
+void SetTextSecondHalfMinBytes(std::uint64_t bytes);
+
 class TextSecondHalf {
  public:
   // Starts the thread: blocks of `rows` rows, at most maxBlocks of them, found at or after file

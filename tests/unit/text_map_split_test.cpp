@@ -1,17 +1,23 @@
 // Text exports large enough for the reader's second core (several MiB after the first block):
-// the grid, the peak, the progress, every message and line number must be what one core gives,
-// whatever the layout, wherever a failure lies, and a stopped load must end its thread.
+// the grid, the peak, the progress, every message and line number must be what one core gives
+// and the levels what the rule gives, whatever the layout, wherever a failure lies, and a stopped
+// load must end its thread.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "float_steps.h"
 #include "load_measurement.h"
 #include "recording_host.h"
 #include "test_files.h"
+#include "text_second_half.h"
 
 using ::testing::HasSubstr;
 
@@ -97,6 +103,78 @@ TEST_F(TextMapSplitTest, EveryLayoutGivesTheGridPeakAndProgressOfOneCore) {
       EXPECT_EQ(host.yields, 1 + kMics + 1);
     }
   }
+}
+
+// The level of a sixth number by the rule: 10 ln(v) / ln 10 in double, rounded to single; -100
+// when v is not above 0.
+float LevelByRule(const std::string& sixth) {
+  const double v = std::strtod(sixth.c_str(), nullptr);
+  return v > 0.0 ? static_cast<float>(std::log(v) * 10.0 / std::log(10.0)) : -100.0f;
+}
+
+// Restores the size from which the reader starts its second core.
+struct SecondHalfMinBytes {
+  explicit SecondHalfMinBytes(std::uint64_t bytes) { SetTextSecondHalfMinBytes(bytes); }
+  ~SecondHalfMinBytes() { SetTextSecondHalfMinBytes(kTextSecondHalfMinBytes); }
+};
+
+TEST_F(TextMapSplitTest, NumbersOfEveryMagnitudeGiveTheRuleLevelsAndWhatOneCoreReads) {
+  constexpr int kBlocks = 5;
+  constexpr int kTableRows = 45000;
+  std::mt19937_64 random(21);
+  std::uniform_real_distribution<double> mantissa(1.0, 10.0);
+  std::uniform_int_distribution<int> exponent(-40, 40);
+  std::vector<std::string> sixth;  // by block, then row
+  std::string text =
+      "Export\r\nMicrophones = 5\r\nTime           = 11250\r\n"
+      "Precision      = 0.25\r\n[Microphones]\r\n";
+  for (int m = 1; m <= kBlocks; ++m) {
+    for (int i = 1; i <= 6; ++i) text += "microphone " + std::to_string(m) + "\r\n";
+    for (int t = 1; t <= kTableRows; ++t) {
+      // Zeros and negatives, plain decimals, and numbers from 1e-40 to 1e41.
+      char v[32];
+      const auto kind = random() % 8;
+      if (kind == 0) std::snprintf(v, sizeof v, "%d", -static_cast<int>(random() % 3));
+      if (kind == 1) std::snprintf(v, sizeof v, "%.3f", mantissa(random));
+      if (kind > 1)
+        std::snprintf(v, sizeof v, "%.9e", mantissa(random) * std::pow(10.0, exponent(random)));
+      sixth.emplace_back(v);
+      text += "1,2,3,4,5," + sixth.back() + ",7,8,9,10\r\n";
+    }
+  }
+  // The blocks after the first are well beyond the size from which a second core reads them.
+  ASSERT_GT(text.size() * (kBlocks - 1) / kBlocks, kTextSecondHalfMinBytes + (1 << 20));
+  const std::string path = Write(text);
+
+  const Measurement s = LoadedMeasurement(path, host);
+  ASSERT_EQ(s.grid.MicCount(), kBlocks);
+  ASSERT_EQ(s.grid.RowCount(), kTableRows);
+  EXPECT_EQ(s.sampleRate, 16);
+  float peak = -100.0f;
+  for (int m = 1; m <= kBlocks; ++m) {
+    for (int t = 1; t <= kTableRows; ++t) {
+      const std::string& v = sixth[static_cast<std::size_t>((m - 1) * kTableRows + t - 1)];
+      const float expected = LevelByRule(v);
+      peak = std::max(peak, expected);
+      ASSERT_LE(FloatSteps(s.grid.At(t, m), expected), 1)
+          << "row " << t << " of microphone " << m << ": " << v << " gives " << s.grid.At(t, m);
+    }
+  }
+  EXPECT_LE(FloatSteps(s.peakLevel, peak), 1);
+  EXPECT_EQ(host.progress.size(), static_cast<std::size_t>(kBlocks));
+
+  // The same file on one core: the same levels to the last bit.
+  const SecondHalfMinBytes oneCore(std::numeric_limits<std::uint64_t>::max());
+  RecordingHost plainHost;
+  const Measurement plain = LoadedMeasurement(path, plainHost);
+  for (int m = 1; m <= kBlocks; ++m) {
+    const auto a = s.grid.DataColumn(m);
+    const auto b = plain.grid.DataColumn(m);
+    EXPECT_TRUE(std::equal(a.begin(), a.end(), b.begin(), b.end())) << "microphone " << m;
+  }
+  EXPECT_EQ(plain.peakLevel, s.peakLevel);
+  EXPECT_EQ(plainHost.progress, host.progress);
+  EXPECT_EQ(plainHost.yields, host.yields);
 }
 
 TEST_F(TextMapSplitTest, FailuresLateInTheFileNameTheLinesOfTheWholeFile) {
