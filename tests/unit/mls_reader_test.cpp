@@ -101,12 +101,16 @@ TEST_F(MlsReaderTest, ColumnsLongerThanOneReadKeepEveryPointAndThePeakOfTheFirst
   // 20 ln(25 000 000), from the rule by hand.
   EXPECT_FLOAT_EQ(s.peakLevel, 340.68773f);
   EXPECT_EQ(s.peakLevel, MlsLevelByRule(point(1, 1)));
+  // Vectorised logarithms may put a level one single-precision step from the rule's, rarely.
+  std::int64_t offByOne = 0;
   for (std::int32_t m = 1; m <= 2; ++m) {
     for (std::int32_t t = 1; t <= kRows; ++t) {
-      ASSERT_LE(FloatSteps(s.grid.At(t, m), MlsLevelByRule(point(t, m))), 1)
-          << "row " << t << ", microphone " << m;
+      const std::int64_t steps = FloatSteps(s.grid.At(t, m), MlsLevelByRule(point(t, m)));
+      ASSERT_LE(steps, 1) << "row " << t << ", microphone " << m;
+      offByOne += steps;
     }
   }
+  EXPECT_LE(offByOne, 2 * kRows / 10000) << offByOne;
 }
 
 TEST_F(MlsReaderTest, ShortFilesAndAbsurdHeadersFailAtOnceWithoutAllocating) {

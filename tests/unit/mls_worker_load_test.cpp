@@ -53,17 +53,22 @@ TEST_F(MlsWorkerLoadTest, LevelsPeakAndReportsFollowTheRule) {
   const Measurement s = LoadedMeasurement(path, host);
   ASSERT_EQ(s.grid.MicCount(), kMics);
   ASSERT_EQ(s.grid.RowCount(), kRows);
+  // Vectorised logarithms may put a level one single-precision step from the rule's, rarely.
+  std::int64_t offByOne = 0;
   for (std::int32_t m = 1; m <= kMics; ++m) {
     for (std::int32_t t = 1; t <= kRows; ++t) {
       const ComplexPoint& p = points[static_cast<std::size_t>((m - 1) * kRows + (t - 1))];
       const float expected = MlsLevelByRule(p);
-      ASSERT_LE(FloatSteps(s.grid.At(t, m), expected), 1)
-          << "row " << t << ", microphone " << m << ": " << s.grid.At(t, m) << " for " << expected;
+      const std::int64_t steps = FloatSteps(s.grid.At(t, m), expected);
+      ASSERT_LE(steps, 1) << "row " << t << ", microphone " << m << ": " << s.grid.At(t, m)
+                          << " for " << expected;
+      offByOne += steps;
       if (expected == 0.0f) {
         ASSERT_EQ(s.grid.At(t, m), 0.0f);
       }
     }
   }
+  EXPECT_LE(offByOne, kMics * kRows / 10000) << offByOne;
   // 20 ln(2.5e31), worked out by hand.
   EXPECT_FLOAT_EQ(s.peakLevel, 1445.9286f);
   EXPECT_EQ(s.peakLevel, s.grid.At(1, kLoudestMic));

@@ -150,16 +150,22 @@ TEST_F(TextMapSplitTest, NumbersOfEveryMagnitudeGiveTheRuleLevelsAndWhatOneCoreR
   ASSERT_EQ(s.grid.MicCount(), kBlocks);
   ASSERT_EQ(s.grid.RowCount(), kTableRows);
   EXPECT_EQ(s.sampleRate, 16);
+  // The logarithms are vectorised, within one step in double precision: a level may differ from
+  // the rule's by one single-precision step, but hardly ever does.
   float peak = -100.0f;
+  std::int64_t offByOne = 0;
   for (int m = 1; m <= kBlocks; ++m) {
     for (int t = 1; t <= kTableRows; ++t) {
       const std::string& v = sixth[static_cast<std::size_t>((m - 1) * kTableRows + t - 1)];
       const float expected = LevelByRule(v);
       peak = std::max(peak, expected);
-      ASSERT_LE(FloatSteps(s.grid.At(t, m), expected), 1)
-          << "row " << t << " of microphone " << m << ": " << v << " gives " << s.grid.At(t, m);
+      const std::int64_t steps = FloatSteps(s.grid.At(t, m), expected);
+      ASSERT_LE(steps, 1) << "row " << t << " of microphone " << m << ": " << v << " gives "
+                          << s.grid.At(t, m);
+      offByOne += steps;
     }
   }
+  EXPECT_LE(offByOne, kBlocks * kTableRows / 10000) << offByOne;
   EXPECT_LE(FloatSteps(s.peakLevel, peak), 1);
   EXPECT_EQ(host.progress.size(), static_cast<std::size_t>(kBlocks));
 
