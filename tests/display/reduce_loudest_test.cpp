@@ -48,37 +48,31 @@ Rows Expected(const Rows& in, int out) {
   return rows;
 }
 
-TEST(ReduceLoudest, TwoByTwoBlocksTakeTheirSmallestGrey) {
-  const Rows in{
-      {10, 20, 30, 40},
-      {50, 5, 60, 70},
-      {80, 90, 100, 1},
-      {110, 120, 130, 140},
-  };
-  const QImage reduced = ReduceLoudest(ImageOf(in), 2);
-  EXPECT_EQ(reduced.size(), QSize(2, 2));
-  EXPECT_EQ(reduced.format(), QImage::Format_Grayscale8);
-  EXPECT_EQ(BytesOf(reduced), (Rows{{5, 30}, {80, 1}}));
-}
-
-TEST(ReduceLoudest, PartialEdgeBlocksUseTheCellsThatExist) {
-  const Rows in{
+// Each block of out x out cells becomes one pixel of its smallest grey (its loudest cell); blocks
+// at the right and bottom edges take the cells that exist.
+TEST(ReduceLoudest, EachBlockTakesItsSmallestGrey) {
+  const Rows square{{10, 20, 30, 40}, {50, 5, 60, 70}, {80, 90, 100, 1}, {110, 120, 130, 140}};
+  const Rows five{
       {200, 201, 202, 203, 204}, {205, 206, 207, 208, 150}, {210, 211, 212, 213, 214},
       {215, 216, 217, 218, 219}, {220, 100, 222, 223, 240},
   };
-  const QImage reduced = ReduceLoudest(ImageOf(in), 3);
-  EXPECT_EQ(reduced.size(), QSize(2, 2));
-  // Blocks: columns 0..2 and 3..4, rows 0..2 and 3..4.
-  EXPECT_EQ(BytesOf(reduced), (Rows{{200, 150}, {100, 218}}));
-  EXPECT_EQ(BytesOf(ReduceLoudest(ImageOf(in), 2)),
-            (Rows{{200, 202, 150}, {210, 212, 214}, {100, 222, 240}}));
-  // A factor beyond both sides leaves one pixel: the loudest cell of all.
-  EXPECT_EQ(BytesOf(ReduceLoudest(ImageOf(in), 1000)), (Rows{{100}}));
-}
-
-TEST(ReduceLoudest, OneRowAndOneColumnImages) {
-  EXPECT_EQ(BytesOf(ReduceLoudest(ImageOf({{9, 8, 7, 6, 5, 4, 3}}), 3)), (Rows{{7, 4, 3}}));
-  EXPECT_EQ(BytesOf(ReduceLoudest(ImageOf({{9}, {3}, {8}, {7}}), 2)), (Rows{{3}, {7}}));
+  const struct {
+    Rows in;
+    int out;
+    Rows reduced;
+  } cases[] = {
+      {square, 2, {{5, 30}, {80, 1}}},
+      {five, 3, {{200, 150}, {100, 218}}},
+      {five, 2, {{200, 202, 150}, {210, 212, 214}, {100, 222, 240}}},
+      {five, 1000, {{100}}},  // beyond both sides: the loudest cell of all
+      {{{9, 8, 7, 6, 5, 4, 3}}, 3, {{7, 4, 3}}},
+      {{{9}, {3}, {8}, {7}}, 2, {{3}, {7}}},
+  };
+  for (const auto& c : cases) {
+    const QImage reduced = ReduceLoudest(ImageOf(c.in), c.out);
+    EXPECT_EQ(reduced.format(), QImage::Format_Grayscale8);
+    EXPECT_EQ(BytesOf(reduced), c.reduced) << "by " << c.out;
+  }
 }
 
 TEST(ReduceLoudest, OutOneReturnsTheSamePixels) {

@@ -11,43 +11,40 @@
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
+// The kind is the upper-cased text after the first "." of the file's own name (folders end at
+// "/" only); only exactly MLS, WAV and PCM choose the binary readers.
 TEST(FileKind, ComesFromTheFirstDotOfTheFilesOwnName) {
-  EXPECT_EQ(FileKindOf("/data/scan.mls"), "MLS");
-  EXPECT_EQ(FileKindOf("/data/scan.MLS"), "MLS");
-  EXPECT_EQ(FileKindOf("scan.Wav"), "WAV");
-  EXPECT_EQ(FileKindOf("take.wav.bak"), "WAV.BAK");
-  EXPECT_EQ(FileKindOf("/data/take.wav.bak"), "WAV.BAK");
-  EXPECT_EQ(FileKindOf("noextension"), "NOEXTENSION");
-  EXPECT_EQ(FileKindOf(""), "");
-}
-
-TEST(FileKind, DotsInFolderNamesDoNotCount) {
-  EXPECT_EQ(FileKindOf("/home/j.doe/hall.wav"), "WAV");
-  EXPECT_EQ(FileKindOf("meas.2024/hall.mls"), "MLS");
-  EXPECT_EQ(FileKindOf("./hall.pcm"), "PCM");
-  EXPECT_EQ(FileKindOf("../a.b/c.d/hall.__lev"), "__LEV");
-  EXPECT_EQ(FileKindOf("/src/mlsvexal-1.0/examples/room.mls"), "MLS");
-  EXPECT_EQ(FileKindOf("/home/j.doe/noext"), "NOEXT");
-  EXPECT_EQ(FileKindOf("dir.x/"), "");
-  EXPECT_EQ(FileKindOf("/"), "");
-  // A hidden file's own name starts with its first ".".
-  EXPECT_EQ(FileKindOf("/home/j.doe/.mls"), "MLS");
-}
-
-TEST(FileKind, OnlySlashSeparatesFolders) {
-  EXPECT_EQ(FileKindOf("C:\\my.data\\scan.wav"), "DATA\\SCAN.WAV");
-  EXPECT_EQ(FileKindOf("/data/my.data\\scan.wav"), "DATA\\SCAN.WAV");
-  EXPECT_EQ(FileKindOf("my.data\\scan/hall.wav"), "WAV");
-}
-
-TEST(FileKind, OnlyTheExactKindsSelectTheBinaryReaders) {
-  EXPECT_EQ(ReaderFor("MLS"), ReaderKind::Mls);
-  EXPECT_EQ(ReaderFor("WAV"), ReaderKind::Wav);
-  EXPECT_EQ(ReaderFor("PCM"), ReaderKind::Pcm);
-  EXPECT_EQ(ReaderFor("MLS2"), ReaderKind::TextMap);
-  EXPECT_EQ(ReaderFor("DATA\\SCAN.WAV"), ReaderKind::TextMap);
-  EXPECT_EQ(ReaderFor("__LEV"), ReaderKind::TextMap);
-  EXPECT_EQ(ReaderFor(" MLS"), ReaderKind::TextMap);
+  const struct {
+    const char* path;
+    const char* kind;
+    ReaderKind reader;
+  } cases[] = {
+      {"/data/scan.mls", "MLS", ReaderKind::Mls},
+      {"/data/scan.MLS", "MLS", ReaderKind::Mls},
+      {"scan.Wav", "WAV", ReaderKind::Wav},
+      {"./hall.pcm", "PCM", ReaderKind::Pcm},
+      {"take.wav.bak", "WAV.BAK", ReaderKind::TextMap},
+      {"/data/take.wav.bak", "WAV.BAK", ReaderKind::TextMap},
+      {"scan.mls2", "MLS2", ReaderKind::TextMap},
+      {"scan. MLS", " MLS", ReaderKind::TextMap},
+      {"noextension", "NOEXTENSION", ReaderKind::TextMap},
+      {"", "", ReaderKind::TextMap},
+      {"/home/j.doe/hall.wav", "WAV", ReaderKind::Wav},
+      {"meas.2024/hall.mls", "MLS", ReaderKind::Mls},
+      {"../a.b/c.d/hall.__lev", "__LEV", ReaderKind::TextMap},
+      {"/src/mlsvexal-1.0/examples/room.mls", "MLS", ReaderKind::Mls},
+      {"/home/j.doe/noext", "NOEXT", ReaderKind::TextMap},
+      {"dir.x/", "", ReaderKind::TextMap},
+      {"/", "", ReaderKind::TextMap},
+      {"/home/j.doe/.mls", "MLS", ReaderKind::Mls},  // a hidden file's name starts with its "."
+      {"C:\\my.data\\scan.wav", "DATA\\SCAN.WAV", ReaderKind::TextMap},
+      {"/data/my.data\\scan.wav", "DATA\\SCAN.WAV", ReaderKind::TextMap},
+      {"my.data\\scan/hall.wav", "WAV", ReaderKind::Wav},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FileKindOf(c.path), c.kind) << c.path;
+    EXPECT_EQ(ReaderFor(FileKindOf(c.path)), c.reader) << c.path;
+  }
 }
 
 namespace {
