@@ -1,8 +1,10 @@
 #pragma once
 // WAV files built byte by byte for the recording reader tests.
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -57,4 +59,13 @@ inline std::vector<std::uint8_t> Int16Body(const std::vector<std::int16_t>& samp
 inline std::vector<std::uint8_t> MonoWav16(std::int32_t rate,
                                            const std::vector<std::int16_t>& samples) {
   return RiffWave({{"fmt ", FmtBody(1, 1, rate, 16)}, {"data", Int16Body(samples)}});
+}
+
+// The level of one slice of 16-bit samples by the rule, one addition at a time: the exact square
+// added to the sum and the sum rounded to single precision, then 10 ln of the sum in double,
+// rounded to single; 0 for a silent slice.
+inline float SliceLevelByRule(std::span<const std::int16_t> slice) {
+  float sum = 0.0f;
+  for (const std::int32_t s : slice) sum = static_cast<float>(static_cast<double>(sum) + s * s);
+  return sum > 0.0f ? static_cast<float>(10.0 * std::log(static_cast<double>(sum))) : 0.0f;
 }

@@ -31,14 +31,6 @@ std::vector<std::uint8_t> FloatBody(const std::vector<float>& samples) {
   return out;
 }
 
-// The level of one 16-bit slice by the rule, one addition at a time: the exact square added to the
-// sum and the sum rounded to single precision, then 10 ln of the sum in double, rounded to single.
-float SliceLevelByRule(const std::vector<std::int16_t>& slice) {
-  float sum = 0.0f;
-  for (const std::int32_t s : slice) sum = static_cast<float>(static_cast<double>(sum) + s * s);
-  return sum > 0.0f ? static_cast<float>(10.0 * std::log(static_cast<double>(sum))) : 0.0f;
-}
-
 class RecordingLoad : public ::testing::Test {
  protected:
   LoadResult Load(const std::string& path, std::optional<std::string> answer,
