@@ -79,17 +79,22 @@ std::unique_ptr<ResponseSource> OpenRecording(const std::string& fileName, std::
 
 }  // namespace
 
-std::unique_ptr<ResponseSource> OpenResponses(const std::string& fileName, std::int32_t decimation,
-                                              LoadHost& host) {
+std::optional<std::string> NoSamplesReason(const std::string& fileName) {
   const std::string kind = FileKindOf(fileName);
   switch (ReaderFor(kind)) {
     case ReaderKind::Mls:
-      throw NoSamplesError(Unavailable("an MLS file holds complex spectra"));
+      return Unavailable("an MLS file holds complex spectra");
     case ReaderKind::Wav:
     case ReaderKind::Pcm:
-      return OpenRecording(fileName, decimation, host, ReaderFor(kind));
+      return std::nullopt;
     case ReaderKind::TextMap:
       break;
   }
-  throw NoSamplesError(Unavailable("a text export (kind \"" + kind + "\") holds levels only"));
+  return Unavailable("a text export (kind \"" + kind + "\") holds levels only");
+}
+
+std::unique_ptr<ResponseSource> OpenResponses(const std::string& fileName, std::int32_t decimation,
+                                              LoadHost& host) {
+  if (auto reason = NoSamplesReason(fileName)) throw NoSamplesError(*reason);
+  return OpenRecording(fileName, decimation, host, ReaderFor(FileKindOf(fileName)));
 }

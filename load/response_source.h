@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -27,6 +28,10 @@ class NoSamplesError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+// Why the kind of fileName (by its name) holds no samples to compute figures from; nullopt for
+// the kinds that hold them.
+std::optional<std::string> NoSamplesReason(const std::string& fileName);
 
 // Opens the responses of fileName as the map's load reads it, asking host the same questions
 // (the period of a recording); nullptr when the user cancels. A file that cannot be read is a
