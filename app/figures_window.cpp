@@ -83,6 +83,7 @@ FiguresWindow::FiguresWindow(Dialogs& dialogs, QWidget* owner)
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   table_->verticalHeader()->hide();
+  table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           &FiguresWindow::RowChosen);
 
@@ -144,7 +145,7 @@ FiguresWindow::FiguresWindow(Dialogs& dialogs, QWidget* owner)
   layout->addLayout(plotChoice);
   layout->addWidget(chartView_, 1);
   layout->addLayout(bottom);
-  resize(760, 720);
+  resize(900, 720);
 }
 
 QStringList FiguresWindow::FigureChoices() {

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QSettings>
 #include <QTableView>
 #include <cmath>
 #include <fstream>
@@ -35,6 +36,7 @@ class FiguresWindowTest : public ::testing::Test {
     wav = folder.Write("three rooms.wav", MonoWav16(16000, samples));
     Start(form);
   }
+  void TearDown() override { QSettings().clear(); }  // the recent files of these loads
   void Open(const std::string& file, std::optional<std::string> period = std::nullopt) {
     dialogs.files = {file};
     if (period) dialogs.inputs = {*period};
