@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "point_levels.h"
 #include "rounding.h"
 
 namespace {
@@ -19,12 +20,18 @@ constexpr DecayRange kEdtRange{0.0, -10.0};
 constexpr DecayRange kT20Range{-5.0, -25.0};
 constexpr DecayRange kT30Range{-5.0, -35.0};
 
+// The samples of one decay range: first to one past the last.
+struct SampleRange {
+  std::size_t first;
+  std::size_t last;
+};
+
 // The Schroeder curve in dB from the onset on: L(n) = 10 log10(E(n) / E(n0)), for samples with
 // E(n) > 0, which are those before end. L never rises, so its ranges are found by bisection.
 class DecayCurve {
  public:
-  DecayCurve(const std::vector<double>& remaining, std::size_t onset, double rate)
-      : remaining_(remaining), onset_(onset), rate_(rate), end_(onset) {
+  DecayCurve(const std::vector<double>& remaining, std::size_t onset)
+      : remaining_(remaining), onset_(onset), end_(onset) {
     end_ = static_cast<std::size_t>(
         std::partition_point(remaining.begin() + static_cast<std::ptrdiff_t>(onset),
                              remaining.end(), [](double e) { return e > 0.0; }) -
@@ -35,6 +42,28 @@ class DecayCurve {
     return 10.0 * std::log10(remaining_[n] / remaining_[onset_]);
   }
 
+  // The samples with bottom <= L(n) <= top, when the curve falls below bottom before its end and
+  // at least two samples lie in the range.
+  std::optional<SampleRange> Range(DecayRange range) const {
+    if (end_ == onset_ || !(Level(end_ - 1) < range.bottom)) return std::nullopt;
+    const SampleRange samples{FirstBelow(range.top, false), FirstBelow(range.bottom, true)};
+    if (samples.last < samples.first + 2) return std::nullopt;
+    return samples;
+  }
+
+  // L(n) for the samples of span into levels (levels[0] is L(span.first)), through the
+  // vectorised natural logarithm: the long ranges of slow decays hold most of the work.
+  void Levels(SampleRange span, std::vector<double>& levels) const {
+    const std::size_t count = span.last - span.first;
+    levels.resize(count);
+    const std::span<const double> energies(remaining_.data() + span.first, count);
+    NaturalLogs(FastestLevelKernel(), energies, levels);
+    const double logStart = std::log(remaining_[onset_]);
+    const double toDecibels = 10.0 / std::log(10.0);
+    for (double& level : levels) level = (level - logStart) * toDecibels;
+  }
+
+ private:
   // The first sample from the onset whose level is below limit (strictly or not); end_ if none.
   std::size_t FirstBelow(double limit, bool strictly) const {
     std::size_t low = onset_;
@@ -51,34 +80,48 @@ class DecayCurve {
     return low;
   }
 
-  // -60 / slope of the least-squares line through (t(n), L(n)) over the samples with
-  // bottom <= L(n) <= top; given when the curve falls below bottom before its end, at least two
-  // samples lie in the range and the slope is negative.
-  std::optional<double> DecayTime(DecayRange range) const {
-    if (end_ == onset_ || !(Level(end_ - 1) < range.bottom)) return std::nullopt;
-    const std::size_t first = FirstBelow(range.top, false);
-    const std::size_t last = FirstBelow(range.bottom, true);  // one past the range
-    if (last < first + 2) return std::nullopt;
-    // With t measured from the range's mean time, the slope is sum(t L) / sum(t^2).
-    const double meanN = 0.5 * static_cast<double>(first + last - 1);
-    double sumTL = 0.0;
-    double sumTT = 0.0;
-    for (std::size_t n = first; n < last; ++n) {
-      const double t = (static_cast<double>(n) - meanN) / rate_;
-      sumTL += t * Level(n);
-      sumTT += t * t;
-    }
-    const double slope = sumTL / sumTT;
-    if (!(slope < 0.0)) return std::nullopt;
-    return -60.0 / slope;
-  }
-
- private:
   const std::vector<double>& remaining_;
   std::size_t onset_;
-  double rate_;
   std::size_t end_;  // one past the last sample with E(n) > 0
 };
+
+// -60 / slope of the least-squares line through (t(n), L(n)) over range, whose levels start at
+// levels[0] for sample span.first; nullopt unless the slope is negative.
+std::optional<double> DecayTime(SampleRange range, SampleRange span,
+                                const std::vector<double>& levels, double rate) {
+  // With n counted from the range's mean, the slope per sample is sum(n L) / sum(n^2).
+  const double meanN = 0.5 * static_cast<double>(range.first + range.last - 1);
+  double sumNL = 0.0;
+  double sumNN = 0.0;
+  for (std::size_t n = range.first; n < range.last; ++n) {
+    const double centred = static_cast<double>(n) - meanN;
+    sumNL += centred * levels[n - span.first];
+    sumNN += centred * centred;
+  }
+  const double slope = sumNL / sumNN * rate;  // dB per second
+  if (!(slope < 0.0)) return std::nullopt;
+  return -60.0 / slope;
+}
+
+// EDT, T20 and T30 from the curve; the levels of the union of their ranges are computed once.
+void DecayTimes(const DecayCurve& curve, double rate, std::vector<double>& levels,
+                RoomFigures& figures) {
+  const std::optional<SampleRange> ranges[] = {curve.Range(kEdtRange), curve.Range(kT20Range),
+                                               curve.Range(kT30Range)};
+  std::optional<SampleRange> span;
+  for (const auto& range : ranges) {
+    if (!range) continue;
+    span = span
+               ? SampleRange{std::min(span->first, range->first), std::max(span->last, range->last)}
+               : *range;
+  }
+  if (!span) return;
+  curve.Levels(*span, levels);
+  std::optional<double>* times[] = {&figures.edtS, &figures.t20S, &figures.t30S};
+  for (std::size_t i = 0; i < 3; ++i) {
+    if (ranges[i]) *times[i] = DecayTime(*ranges[i], *span, levels, rate);
+  }
+}
 
 double EarlySum(const std::vector<double>& energy, std::size_t onset, std::size_t early) {
   double sum = 0.0;
@@ -140,10 +183,7 @@ RoomFigures ComputeRoomFigures(std::span<const double> response, double rate,
       energy.begin());
   figures.onsetMs = 1000.0 * static_cast<double>(onset) / rate;
 
-  const DecayCurve curve(remaining, onset, rate);
-  figures.edtS = curve.DecayTime(kEdtRange);
-  figures.t20S = curve.DecayTime(kT20Range);
-  figures.t30S = curve.DecayTime(kT30Range);
+  DecayTimes(DecayCurve(remaining, onset), rate, scratch.levels, figures);
 
   const std::size_t early50 = SamplesIn(0.050, rate);
   figures.c50Db = Clarity(energy, remaining, onset, early50);
@@ -153,11 +193,10 @@ RoomFigures ComputeRoomFigures(std::span<const double> response, double rate,
     figures.d50Percent = 100.0 * EarlySum(energy, onset, early50) / total;
   }
 
-  double weighted = 0.0;
-  for (std::size_t n = onset; n < count; ++n) {
-    weighted += static_cast<double>(n - onset) / rate * energy[n];
-  }
-  figures.tsMs = 1000.0 * weighted / total;
+  double weighted = 0.0;  // sum of (n - n0) e(n); divided by the rate once
+  for (std::size_t n = onset; n < count; ++n)
+    weighted += static_cast<double>(n - onset) * energy[n];
+  figures.tsMs = 1000.0 * weighted / rate / total;
   return figures;
 }
 

@@ -26,6 +26,7 @@ struct RoomFigures {
 struct FiguresScratch {
   std::vector<double> energy;     // e(n) = h(n)^2
   std::vector<double> remaining;  // the Schroeder curve: the energy from n to the end
+  std::vector<double> levels;     // the curve in dB over the decay ranges
 };
 
 // The figures of response h at rate samples per second (positive and finite). An all-zero
