@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 #include <variant>
 
 #include "file_kind.h"
@@ -10,6 +12,18 @@
 #include "recording_reader.h"
 
 namespace {
+
+static_assert(std::endian::native == std::endian::little, "samples are decoded in place");
+
+// count little-endian samples of type Sample from bytes to out.
+template <typename Sample>
+void Decode(const unsigned char* bytes, std::size_t count, double* out) {
+  for (std::size_t k = 0; k < count; ++k) {
+    Sample sample;
+    std::memcpy(&sample, bytes + k * sizeof(Sample), sizeof(Sample));
+    out[k] = sample;
+  }
+}
 
 // A recording's block m (from 0) is its samples m (L + 1) ... m (L + 1) + L; samples past the end
 // of the file count as 0.
@@ -25,9 +39,9 @@ class RecordingResponses : public ResponseSource {
   void Fetch(std::int32_t column, std::vector<double>& response) const override {
     const std::size_t sampleBytes = data_.format == SampleFormat::Int16 ? 2 : 4;
     const auto samples = static_cast<std::size_t>(shape_.lastIndex) + 1;
-    response.assign(samples, 0.0);
+    response.resize(samples);
     const std::uint64_t begin = static_cast<std::uint64_t>(column - 1) * samples * sampleBytes;
-    std::array<unsigned char, kChunkBytes> chunk{};
+    std::array<unsigned char, kChunkBytes> chunk;
     for (std::size_t done = 0; done < samples;) {
       const std::size_t wanted = std::min(samples - done, kChunkBytes / sampleBytes);
       const std::uint64_t at = begin + done * sampleBytes;
@@ -37,11 +51,13 @@ class RecordingResponses : public ResponseSource {
             std::min<std::uint64_t>(wanted * sampleBytes, data_.bytes - at));
         got = file_.ReadAt(data_.offset + at, chunk.data(), count);
       }
-      std::fill(chunk.begin() + static_cast<std::ptrdiff_t>(got), chunk.end(), 0);
-      for (std::size_t k = 0; k < wanted; ++k) {
-        const unsigned char* bytes = chunk.data() + k * sampleBytes;
-        response[done + k] =
-            data_.format == SampleFormat::Int16 ? ReadInt16LE(bytes) : ReadFloat32LE(bytes);
+      std::fill(chunk.begin() + static_cast<std::ptrdiff_t>(got),
+                chunk.begin() + static_cast<std::ptrdiff_t>(wanted * sampleBytes), 0);
+      double* out = response.data() + done;
+      if (data_.format == SampleFormat::Int16) {
+        Decode<std::int16_t>(chunk.data(), wanted, out);
+      } else {
+        Decode<float>(chunk.data(), wanted, out);
       }
       done += wanted;
     }

@@ -123,21 +123,80 @@ void DecayTimes(const DecayCurve& curve, double rate, std::vector<double>& level
   }
 }
 
-double EarlySum(const std::vector<double>& energy, std::size_t onset, std::size_t early) {
+// The energy of the samples from onset, early of them.
+double EarlySum(std::span<const double> response, std::size_t onset, std::size_t early) {
   double sum = 0.0;
-  for (std::size_t n = onset; n < onset + early; ++n) sum += energy[n];
+  for (std::size_t n = onset; n < onset + early; ++n) sum += response[n] * response[n];
   return sum;
 }
 
 // Early-to-late energy ratio in dB at a boundary of `early` samples after the onset.
-std::optional<double> Clarity(const std::vector<double>& energy,
+std::optional<double> Clarity(std::span<const double> response,
                               const std::vector<double>& remaining, std::size_t onset,
                               std::size_t early) {
-  if (onset + early >= energy.size()) return std::nullopt;
-  const double earlySum = EarlySum(energy, onset, early);
+  if (onset + early >= response.size()) return std::nullopt;
+  const double earlySum = EarlySum(response, onset, early);
   const double late = remaining[onset + early];
   if (!(late > 0.0) || !(earlySum > 0.0)) return std::nullopt;
   return 10.0 * std::log10(earlySum / late);
+}
+
+// The Schroeder curve E(n), the energy from each sample to the end, into remaining; returns the
+// largest energy of one sample. The responses are long, so the work is arranged for memory and
+// for additions that do not wait for one another: four stretches are summed side by side from
+// their ends (squaring the samples on the way), then the later stretches' totals are added to
+// the earlier ones. Each sum runs from the small late terms towards the large early ones; E never
+// rises, and a sample followed only by exact zeros keeps an exact 0.
+double SchroederCurve(std::span<const double> response, std::vector<double>& remaining) {
+  constexpr std::size_t kChains = 4;
+  const std::size_t count = response.size();
+  remaining.resize(count);
+  const std::size_t stretch = count / kChains;
+  double sums[kChains] = {};
+  double loudest[kChains] = {};
+  for (std::size_t n = count; n-- > kChains * stretch;) {  // the few left over, at the very end
+    const double e = response[n] * response[n];
+    sums[kChains - 1] += e;
+    remaining[n] = sums[kChains - 1];
+    loudest[0] = e > loudest[0] ? e : loudest[0];
+  }
+  for (std::size_t i = stretch; i-- > 0;) {
+    for (std::size_t c = 0; c < kChains; ++c) {
+      const std::size_t n = c * stretch + i;
+      const double e = response[n] * response[n];
+      sums[c] += e;
+      remaining[n] = sums[c];
+      loudest[c] = e > loudest[c] ? e : loudest[c];
+    }
+  }
+  double later = 0.0;
+  for (std::size_t c = kChains - 1; c-- > 0;) {
+    later += sums[c + 1];
+    for (std::size_t n = c * stretch; n < (c + 1) * stretch; ++n) remaining[n] += later;
+  }
+  return std::max(std::max(loudest[0], loudest[1]), std::max(loudest[2], loudest[3]));
+}
+
+// Names the first sample that is not a finite number, or says that the energy overflows.
+[[noreturn]] void ThrowNotFinite(std::span<const double> response) {
+  for (std::size_t n = 0; n < response.size(); ++n) {
+    if (!std::isfinite(response[n])) {
+      throw std::invalid_argument("sample " + std::to_string(n + 1) + " is not a finite number");
+    }
+  }
+  throw std::invalid_argument("the response's energy is beyond the double-precision range");
+}
+
+// The sum of (n - n0) e(n) over n >= n0, which equals the sum of E(n) over n > n0; in four
+// partial sums side by side.
+double DelayMoment(const std::vector<double>& remaining, std::size_t onset) {
+  double sums[4] = {};
+  std::size_t n = onset + 1;
+  for (; n + 4 <= remaining.size(); n += 4) {
+    for (std::size_t k = 0; k < 4; ++k) sums[k] += remaining[n + k];
+  }
+  for (; n < remaining.size(); ++n) sums[0] += remaining[n];
+  return (sums[0] + sums[1]) + (sums[2] + sums[3]);
 }
 
 std::size_t SamplesIn(double seconds, double rate) {
@@ -152,51 +211,27 @@ RoomFigures ComputeRoomFigures(std::span<const double> response, double rate,
     throw std::invalid_argument("the sampling rate " + DecimalText(rate) + " is not positive");
   }
   const std::size_t count = response.size();
-  std::vector<double>& energy = scratch.energy;
   std::vector<double>& remaining = scratch.remaining;
-  energy.resize(count);
-  remaining.resize(count);
-  double loudest = 0.0;
-  for (std::size_t n = 0; n < count; ++n) {
-    if (!std::isfinite(response[n])) {
-      throw std::invalid_argument("sample " + std::to_string(n + 1) + " is not a finite number");
-    }
-    energy[n] = response[n] * response[n];
-    loudest = std::max(loudest, energy[n]);
-  }
+  const double loudest = SchroederCurve(response, remaining);
+  if (count > 0 && !std::isfinite(remaining[0])) ThrowNotFinite(response);
   RoomFigures figures;
   if (loudest == 0.0) return figures;
 
-  // Summed from the end, so that the small late terms are not lost against the large early ones.
-  double sum = 0.0;
-  for (std::size_t n = count; n-- > 0;) {
-    sum += energy[n];
-    remaining[n] = sum;
-  }
-  if (!std::isfinite(sum)) {
-    throw std::invalid_argument("the response's energy is beyond the double-precision range");
-  }
-
   const double threshold = loudest / 100.0;
-  const auto onset = static_cast<std::size_t>(
-      std::find_if(energy.begin(), energy.end(), [threshold](double e) { return e >= threshold; }) -
-      energy.begin());
+  std::size_t onset = 0;
+  while (!(response[onset] * response[onset] >= threshold)) ++onset;
   figures.onsetMs = 1000.0 * static_cast<double>(onset) / rate;
 
   DecayTimes(DecayCurve(remaining, onset), rate, scratch.levels, figures);
 
   const std::size_t early50 = SamplesIn(0.050, rate);
-  figures.c50Db = Clarity(energy, remaining, onset, early50);
-  figures.c80Db = Clarity(energy, remaining, onset, SamplesIn(0.080, rate));
+  figures.c50Db = Clarity(response, remaining, onset, early50);
+  figures.c80Db = Clarity(response, remaining, onset, SamplesIn(0.080, rate));
   const double total = remaining[onset];
   if (onset + early50 < count) {
-    figures.d50Percent = 100.0 * EarlySum(energy, onset, early50) / total;
+    figures.d50Percent = 100.0 * EarlySum(response, onset, early50) / total;
   }
-
-  double weighted = 0.0;  // sum of (n - n0) e(n); divided by the rate once
-  for (std::size_t n = onset; n < count; ++n)
-    weighted += static_cast<double>(n - onset) * energy[n];
-  figures.tsMs = 1000.0 * weighted / rate / total;
+  figures.tsMs = 1000.0 * DelayMoment(remaining, onset) / rate / total;
   return figures;
 }
 

@@ -24,7 +24,6 @@ struct RoomFigures {
 // Scratch space of ComputeRoomFigures, kept between calls so that a run over many responses
 // allocates once.
 struct FiguresScratch {
-  std::vector<double> energy;     // e(n) = h(n)^2
   std::vector<double> remaining;  // the Schroeder curve: the energy from n to the end
   std::vector<double> levels;     // the curve in dB over the decay ranges
 };
