@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QSettings>
 #include <QTableView>
+#include <QTest>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -94,6 +97,14 @@ TEST_F(FiguresWindowTest, TheChosenPositionIsThePinnedColumn) {
   window.Table()->selectRow(0);
   ASSERT_TRUE(form.Picture1()->Marker().has_value());
   EXPECT_EQ(form.Picture1()->Marker()->x(), 2);  // position 3 (0-based column 2)
+
+  // Ctrl+C copies the selected rows with the header, tab-separated.
+  QGuiApplication::clipboard()->clear();
+  QTest::keyClick(window.Table(), Qt::Key_C, Qt::ControlModifier);
+  const QStringList copied = QGuiApplication::clipboard()->text().split('\n');
+  ASSERT_EQ(copied.size(), 3);  // the header, one row, the final line break
+  EXPECT_TRUE(copied[0].startsWith("position\tonset_ms\t"));
+  EXPECT_TRUE(copied[1].startsWith("3\t")) << copied[1].toStdString();
 
   emit form.Picture1()->cellClicked(QPoint(1, 5));  // frees the pin
   EXPECT_FALSE(form.Picture1()->Marker().has_value());
