@@ -34,8 +34,7 @@ constexpr const char* kExitStatus =
     "\nExit status:\n"
     "  0  every output written\n"
     "  1  a file could not be loaded, painted or written, or its figures not computed\n"
-    "     (with --output-dir: any),\n"
-    "     or a profile's column or row lies outside the map\n"
+    "     (with --output-dir: any), or a profile's column or row lies outside the map\n"
     "  2  wrong arguments, or --figures for a kind without samples (nothing is written)\n"
     "  3  the map holds no cells (or none in common with REF), so nothing is written\n"
     "     for it (with --output-dir: when no file failed)\n";
