@@ -9,6 +9,7 @@
 
 #include "dropped_file.h"
 #include "empty_map.h"
+#include "figures_link.h"
 #include "file_names.h"
 #include "picture_box.h"
 #include "profiles_link.h"
@@ -48,6 +49,8 @@ Form1::Form1(std::string commandLine, Dialogs& dialogs, DrawOptions drawOptions,
   });
   connect(view, &MapView::saveRequested, this, &Form1::SaveShownView);
   profiles_ = new ProfilesLink(*view, dialogs, *this, state_, comparison_);
+  figures_ = new FiguresLink(*this, dialogs, host_, *profiles_,
+                             [this](const std::function<void()>& work) { RunIfIdle(work); });
   view->SetWindowMenuItems([this](QMenu& menu) {
     AddRecentFilesMenu(menu, !Running(), [this](const std::string& file) { Open(file); });
   });
@@ -130,6 +133,8 @@ void Form1::Picture1_Click() {
 // A load that fails, is refused or cancelled leaves the map on screen, and Text1 names its file
 // again. A refused file's previous map is painted again, as after any load.
 void Form1::LoadAndDraw(const std::string& fileName) {
+  const std::optional<FileStamp> stamp = StampOf(fileName);
+  host_.ForgetPeriod();
   WindowLoad load =
       LoadTelling(fileName, state_.PeakLevel, state_.Decimation, host_, dialogs_, this, closed_);
   if (!load.measurement) {
@@ -140,6 +145,7 @@ void Form1::LoadAndDraw(const std::string& fileName) {
   TakeMeasurement(state_, std::move(*load.measurement));
   comparison_.SetMainScale(load.scale);
   ShowMapOf(fileName);
+  figures_->MapLoaded(MapSource{fileName, host_.LastPeriod(), state_.Decimation, stamp});
   Draw(drawOptions_);
   if (const auto reason = EmptyMapReason(fileName, state_.LevelGrid)) {
     ShowFault(FileNameText(fileName).toStdString() + *reason);

@@ -21,6 +21,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class ProfilesLink;
+class FiguresLink;
 
 class Form1 : public QWidget {
   Q_OBJECT
@@ -42,6 +43,7 @@ class Form1 : public QWidget {
   QProgressBar* ProgressBar1() const { return controls_.progressBar1; }
   MapView* View() const { return controls_.mapView; }
   ProfilesLink* Profiles() const { return profiles_; }
+  FiguresLink* Figures() const { return figures_; }
   const Comparison& Compared() const { return comparison_; }
 
   // Event handlers. Ctrl+O, Ctrl+R and Escape stand for "Browse", "Redraw" and a click on the
@@ -53,7 +55,8 @@ class Form1 : public QWidget {
   void Picture1_Click();
   void Text1_Enter();
   // Ctrl+Shift+O: a reference measurement, loaded as a Browse choice is but into a state of its
-  // own; D: the next of measurement, reference and difference.
+  // own; D: the next of measurement, reference and difference. G: the acoustic figures of every
+  // position.
   void LoadReference();
   void ShowNextMap();
   // Loads and paints fileName as a Browse choice of it (a drop, a recent file); ignored while a
@@ -91,6 +94,7 @@ class Form1 : public QWidget {
   WindowSurface surface_;
   Comparison comparison_;
   ProfilesLink* profiles_;
+  FiguresLink* figures_;
 
   FileNameField fileName_;   // Text1
   std::string mapFileName_;  // the file whose map is on screen; empty before any

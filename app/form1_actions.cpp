@@ -3,6 +3,7 @@
 
 #include <QAction>
 
+#include "figures_link.h"
 #include "form1.h"
 #include "profiles_link.h"
 #include "recent_files.h"
@@ -29,6 +30,7 @@ void Form1::AddActions() {
     profiles_->Unpin();
   });
   add("Profiles…", QKeySequence(Qt::Key_P), [this] { profiles_->Show(); });
+  add("Acoustic figures…", QKeySequence(Qt::Key_G), [this] { figures_->Show(); });
   add("Load reference…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), &Form1::LoadReference);
   add("Measurement, reference, difference", QKeySequence(Qt::Key_D), &Form1::ShowNextMap);
   add("Drop the reference", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), [this] {

@@ -30,8 +30,20 @@ void ProfilesLink::Show() {
 }
 
 void ProfilesLink::Unpin() {
+  const bool wasPinned = pinned_.has_value();
   pinned_.reset();
   view_.Picture()->SetMarker(std::nullopt);
+  if (wasPinned && pinListener_) pinListener_(std::nullopt);
+}
+
+void ProfilesLink::PinColumn(std::int32_t column) {
+  const LevelGrid& grid = main_.LevelGrid;
+  if (column < 1 || column > grid.MicCount()) return;
+  const int row = std::clamp(pinned_.value_or(cell_).y(), 0, std::max(grid.RowCount() - 1, 0));
+  pinned_ = QPoint(column - 1, row);
+  cell_ = *pinned_;
+  view_.Picture()->SetMarker(pinned_);
+  if (Open()) ShowCell(*pinned_);
 }
 
 void ProfilesLink::Refresh() {
@@ -46,9 +58,10 @@ void ProfilesLink::Follow(std::int32_t column, std::int32_t row) {
 }
 
 // A click pins the profiles to its cell; a click while they are pinned frees them. Only while the
-// window is open: otherwise a click only stops a paint, as ever.
+// window (or the window that follows the pin) is open: otherwise a click only stops a paint, as
+// ever.
 void ProfilesLink::ClickedCell(QPoint cell) {
-  if (!Open()) return;
+  if (!Open() && !(listenerOpen_ && listenerOpen_())) return;
   if (pinned_) {
     Unpin();
     return;
@@ -56,7 +69,8 @@ void ProfilesLink::ClickedCell(QPoint cell) {
   pinned_ = cell;
   cell_ = cell;
   view_.Picture()->SetMarker(cell);
-  ShowCell(cell);
+  if (Open()) ShowCell(cell);
+  if (pinListener_) pinListener_(pinned_);
 }
 
 void ProfilesLink::ShowCell(QPoint cell) {

@@ -4,6 +4,8 @@
 
 #include <QObject>
 #include <QPoint>
+#include <cstdint>
+#include <functional>
 #include <optional>
 
 class Comparison;
@@ -25,6 +27,17 @@ class ProfilesLink : public QObject {
   void Unpin();
   // The map or the reference changed: the profiles of the same cell again.
   void Refresh();
+  // Pins column (from 1) at the row the profiles show, with its marker on the map.
+  void PinColumn(std::int32_t column);
+  std::optional<QPoint> Pinned() const { return pinned_; }  // 0-based
+  // Another window that follows the pinned cell: listener is called with the pinned cell
+  // (0-based) whenever a click pins it, nullopt once freed; while isOpen, a click on the map pins
+  // a cell as it does while the Profiles window is open.
+  void SetPinListener(std::function<void(std::optional<QPoint>)> listener,
+                      std::function<bool()> isOpen) {
+    pinListener_ = std::move(listener);
+    listenerOpen_ = std::move(isOpen);
+  }
 
  private:
   bool Open() const;
@@ -40,4 +53,6 @@ class ProfilesLink : public QObject {
   ProfilesWindow* window_ = nullptr;
   QPoint cell_;                   // 0-based: the cell the profiles go through
   std::optional<QPoint> pinned_;  // 0-based
+  std::function<void(std::optional<QPoint>)> pinListener_;
+  std::function<bool()> listenerOpen_;
 };

@@ -56,9 +56,10 @@ void WindowLoadHost::Yield() {
 
 std::optional<std::string> WindowLoadHost::AskPeriod(const std::string& initialText,
                                                      const RecordingFacts& recording) {
-  return dialogs_.InputBox(&window_,
-                           "Repetition period (sec or samples)\n" + RecordingFactsText(recording),
-                           "Required Parameter", initialText);
+  lastPeriod_ = dialogs_.InputBox(
+      &window_, "Repetition period (sec or samples)\n" + RecordingFactsText(recording),
+      "Required Parameter", initialText);
+  return lastPeriod_;
 }
 
 std::optional<double> WindowLoadHost::ToNumber(const std::string& text) {

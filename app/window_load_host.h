@@ -30,6 +30,10 @@ class WindowLoadHost : public LoadHost {
                                        const RecordingFacts& recording) override;
   // In the user's locale first, then with "." as the decimal separator.
   std::optional<double> ToNumber(const std::string& text) override;
+  // The answer to the period prompt of the latest load that asked, so that the map's file can be
+  // read again with it; ForgetPeriod before a load.
+  const std::optional<std::string>& LastPeriod() const { return lastPeriod_; }
+  void ForgetPeriod() { lastPeriod_.reset(); }
   // A map the window cannot size is refused before its grid is allocated.
   std::optional<std::string> RefuseGridSize(std::int32_t micCount, std::int32_t rowCount) override;
 
@@ -39,5 +43,6 @@ class WindowLoadHost : public LoadHost {
   QLineEdit& text1_;
   QProgressBar& progressBar1_;
   const bool& closed_;
+  std::optional<std::string> lastPeriod_;
   int cursorSets_ = 0;  // wait cursors set by SetLoading and not yet restored
 };

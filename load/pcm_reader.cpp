@@ -7,9 +7,13 @@ namespace {
 constexpr std::int32_t kPcmSampleRate = 60606;
 }
 
+RecordingData PcmRecordingData(const InputFile& file) {
+  return RecordingData{SampleFormat::Float32, 0,
+                       file.Size(),           static_cast<double>(file.Size()) / 4.0,
+                       kPcmSampleRate,        ""};
+}
+
 LoadResult ReadPcmRecording(const ReaderInput& input) {
   InputFile file(input.fileName);
-  return ReadRecording(input, file,
-                       RecordingData{SampleFormat::Float32, 0, file.Size(),
-                                     static_cast<double>(file.Size()) / 4.0, kPcmSampleRate, ""});
+  return ReadRecording(input, file, PcmRecordingData(file));
 }

@@ -167,15 +167,21 @@ BlockShape ShapeBlocks(double period, const std::string& answerText, std::int32_
   return shape;
 }
 
+std::optional<BlockShape> AskBlockShape(LoadHost& host, std::int32_t decimation,
+                                        const RecordingData& data) {
+  const std::optional<std::string> answer =
+      host.AskPeriod(data.initialPeriod, RecordingFacts{data.sampleRate, data.sampleCount});
+  if (!answer) return std::nullopt;
+  const std::optional<double> period = host.ToNumber(*answer);
+  if (!period) throw LoadError("the repetition period \"" + *answer + "\" is not a number");
+  return ShapeBlocks(*period, *answer, data.sampleRate, decimation, data.sampleCount);
+}
+
 LoadResult ReadRecording(const ReaderInput& input, const InputFile& file,
                          const RecordingData& data) {
-  const std::optional<std::string> answer =
-      input.host.AskPeriod(data.initialPeriod, RecordingFacts{data.sampleRate, data.sampleCount});
-  if (!answer) return Cancelled{};
-  const std::optional<double> period = input.host.ToNumber(*answer);
-  if (!period) throw LoadError("the repetition period \"" + *answer + "\" is not a number");
-  const BlockShape shape =
-      ShapeBlocks(*period, *answer, data.sampleRate, input.decimation, data.sampleCount);
+  const std::optional<BlockShape> asked = AskBlockShape(input.host, input.decimation, data);
+  if (!asked) return Cancelled{};
+  const BlockShape& shape = *asked;
 
   Measurement result;
   result.sampleRate = data.sampleRate;

@@ -4,7 +4,9 @@
 // Decimation x RowCount samples of every block.
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <variant>
 
 #include "input_file.h"
 #include "readers.h"
@@ -33,6 +35,15 @@ inline constexpr std::int32_t kMaxRows = 400;
 // per block is a LoadError; a count beyond 32 bits is a RoundingOverflow.
 BlockShape ShapeBlocks(double period, const std::string& answerText, std::int32_t sampleRate,
                        std::int32_t decimation, double sampleCount);
+
+// Asks for the period and shapes the blocks by the answer; nullopt when the user cancels.
+std::optional<BlockShape> AskBlockShape(LoadHost& host, std::int32_t decimation,
+                                        const RecordingData& data);
+
+// Where the samples of a mono 16-bit WAV recording lie, or why it is refused.
+std::variant<RecordingData, Refusal> WavRecordingData(const InputFile& file);
+// Where the samples of a raw float recording lie.
+RecordingData PcmRecordingData(const InputFile& file);
 
 // Asks for the period, then fills a fresh grid from file. Cancel at the prompt: Cancelled.
 LoadResult ReadRecording(const ReaderInput& input, const InputFile& file,

@@ -8,8 +8,7 @@
 #include "recording_reader.h"
 #include "wav_header.h"
 
-LoadResult ReadWavRecording(const ReaderInput& input) {
-  InputFile file(input.fileName);
+std::variant<RecordingData, Refusal> WavRecordingData(const InputFile& file) {
   const WavHeader header = ReadWavHeader(file);
   if (header.channelCount != 1) return Refusal{RefusalReason::NotMono};
   if (!IsSixteenBitPcm(header)) {
@@ -22,9 +21,16 @@ LoadResult ReadWavRecording(const ReaderInput& input) {
   if (header.sampleRate <= 0) {
     throw LoadError("its fmt chunk gives a sample rate of " + std::to_string(header.sampleRate));
   }
+  return RecordingData{
+      SampleFormat::Int16, header.dataOffset,
+      header.dataBytes,    static_cast<double>(header.dataBytes) / header.blockAlign,
+      header.sampleRate,   "4096"};
+}
+
+LoadResult ReadWavRecording(const ReaderInput& input) {
+  InputFile file(input.fileName);
+  const std::variant<RecordingData, Refusal> data = WavRecordingData(file);
+  if (const auto* refusal = std::get_if<Refusal>(&data)) return *refusal;
   input.host.Yield();
-  return ReadRecording(input, file,
-                       RecordingData{SampleFormat::Int16, header.dataOffset, header.dataBytes,
-                                     static_cast<double>(header.dataBytes) / header.blockAlign,
-                                     header.sampleRate, "4096"});
+  return ReadRecording(input, file, std::get<RecordingData>(data));
 }

@@ -10,6 +10,7 @@
 #include "empty_map.h"
 #include "output_files.h"
 #include "render_compare.h"
+#include "render_figures.h"
 #include "render_steps.h"
 #include "shown_name.h"
 
@@ -22,7 +23,7 @@ enum class Outcome { Written, Empty, Failed };
 // One FILE of the batch and what became of it.
 struct BatchFile {
   std::string input;
-  std::vector<std::string> outputs;    // the picture, then the grid file if asked for
+  std::vector<std::string> outputs;    // the picture, the grid file and the figures if asked for
   std::optional<std::string> refusal;  // why its outputs may not be written, found before loading
   Outcome outcome = Outcome::Failed;
   std::string message;                 // for a file not written: what stderr says, without prefix
@@ -47,6 +48,7 @@ std::vector<BatchFile> PlanOutputs(const RenderOptions& options) {
     if (options.gridFormat) {
       file.outputs.push_back(prefix + OwnName(input) + GridSuffix(*options.gridFormat));
     }
+    if (options.figuresPath) file.outputs.push_back(prefix + OwnName(input) + kFiguresSuffix);
     const auto [owner, fresh] = ownerOfName.emplace(OwnName(input), input);
     if (!fresh) {
       file.refusal = "skipped " + ShownName(input) + ": its outputs would replace those of " +
@@ -70,6 +72,7 @@ void Render(BatchFile& file, const RenderOptions& options, const Reference* refe
   }
   ViewState state = StartState(options);
   RenderHost host(options.period, PictureSize{options.zoom, options.legend});
+  const std::optional<FileStamp> loadedStamp = StampOf(file.input);
   if (const auto cause = LoadInto(state, file.input, host)) {
     file.message = "cannot load " + ShownName(file.input) + ": " + *cause;
     return;
@@ -91,6 +94,15 @@ void Render(BatchFile& file, const RenderOptions& options, const Reference* refe
     file.message = "cannot paint the map of " + ShownName(file.input) + ": " + e.what();
     return;
   }
+  std::string figures;
+  try {
+    if (options.figuresPath) {
+      figures = FiguresCsvOf(file.input, options, state.Decimation, loadedStamp);
+    }
+  } catch (const std::exception& e) {
+    file.message = e.what();
+    return;
+  }
   try {
     OutputFiles outputs;
     outputs.Write(file.outputs[0],
@@ -99,6 +111,9 @@ void Render(BatchFile& file, const RenderOptions& options, const Reference* refe
       outputs.Write(file.outputs[1], [&](int, std::ostream& stream) {
         WriteGrid(view.LevelGrid, *options.gridFormat, stream);
       });
+    }
+    if (options.figuresPath) {
+      outputs.Write(file.outputs.back(), [&](int, std::ostream& stream) { stream << figures; });
     }
     outputs.Commit();
   } catch (const std::exception& e) {
@@ -126,6 +141,10 @@ std::string JsonLine(const BatchFile& file) {
 }  // namespace
 
 int RunBatch(const RenderOptions& options, std::ostream& out, std::ostream& err) {
+  if (const auto refusal = FiguresRefusal(options)) {
+    err << "mlsvexal-render: " << *refusal << "\n";
+    return 2;
+  }
   // The reference first: when it cannot be loaded, nothing is written, not even DIR.
   std::optional<Reference> reference;
   try {

@@ -26,14 +26,16 @@ constexpr const char* kDescription =
     "rows and microphones both have: the last FILE, or each FILE with --output-dir.\n"
     "--profile-column and --profile-row write CSV with a header line; with both, the\n"
     "time profile comes first, then a blank line, then the profile across the\n"
-    "microphones.";
+    "microphones. --figures computes the acoustic figures of every position from the\n"
+    "samples of the last FILE (or each FILE) read again with the same answers; the\n"
+    "kinds without samples (.mls, text exports) are refused with status 2.";
 
 constexpr const char* kExitStatus =
     "\nExit status:\n"
     "  0  every output written\n"
-    "  1  a file could not be loaded, painted or written (with --output-dir: any),\n"
-    "     or a profile's column or row lies outside the map\n"
-    "  2  wrong arguments\n"
+    "  1  a file could not be loaded, painted or written, or its figures not computed\n"
+    "     (with --output-dir: any), or a profile's column or row lies outside the map\n"
+    "  2  wrong arguments, or --figures for a kind without samples (nothing is written)\n"
     "  3  the map holds no cells (or none in common with REF), so nothing is written\n"
     "     for it (with --output-dir: when no file failed)\n";
 
@@ -53,7 +55,7 @@ struct RenderParser {
     parser.setApplicationDescription(kDescription);
     for (const QCommandLineOption* option :
          {&help, &version, &period, &range, &png, &zoom, &palette, &legend, &grid, &outputDir,
-          &gridFormat, &json, &reference, &profileColumn, &profileRow, &profileOut}) {
+          &gridFormat, &json, &reference, &profileColumn, &profileRow, &profileOut, &figures}) {
       parser.addOption(*option);
     }
     parser.addPositionalArgument("FILE", "Measurement files: .mls, .wav, .pcm or text exports.",
@@ -111,6 +113,12 @@ struct RenderParser {
       "R"};
   QCommandLineOption profileOut{"profile-out",
                                 "Write the profiles to FILE instead of standard output.", "FILE"};
+  QCommandLineOption figures{
+      "figures",
+      "The acoustic figures of every position as CSV (onset, EDT, T20, T30, C50, C80, D50, "
+      "centre time) to OUT, - for standard output; with --output-dir give csv for "
+      "DIR/NAME.figures.csv.",
+      "OUT"};
 };
 
 float ParseRange(const std::string& text) {
@@ -187,7 +195,8 @@ void RefuseRepeats(const RenderParser& p) {
   const QStringList given = p.parser.optionNames();
   for (const QCommandLineOption* option :
        {&p.period, &p.range, &p.png, &p.zoom, &p.palette, &p.legend, &p.grid, &p.outputDir,
-        &p.gridFormat, &p.json, &p.reference, &p.profileColumn, &p.profileRow, &p.profileOut}) {
+        &p.gridFormat, &p.json, &p.reference, &p.profileColumn, &p.profileRow, &p.profileOut,
+        &p.figures}) {
     const QString name = option->names().constFirst();
     if (given.count(name) > 1) {
       throw std::invalid_argument("--" + Bytes(name) + " is given more than once");
@@ -228,6 +237,31 @@ void TakeComparisonOptions(const RenderParser& p, RenderOptions& options) {
     throw std::invalid_argument(
         "--json and the profiles would share standard output: write the profiles with "
         "--profile-out FILE");
+  }
+}
+
+// --figures, once the outputs and the profiles are in.
+void TakeFiguresOption(const RenderParser& p, RenderOptions& options) {
+  if (!p.parser.isSet(p.figures)) return;
+  options.figuresPath = Bytes(p.parser.value(p.figures));
+  const std::string& path = *options.figuresPath;
+  if (path.empty()) throw std::invalid_argument("--figures needs a file, or - for standard output");
+  if (options.outputDir) {
+    if (path != "csv") {
+      throw std::invalid_argument("with --output-dir the figures go to DIR/NAME" +
+                                  std::string(kFiguresSuffix) + ": give --figures csv");
+    }
+    return;
+  }
+  if (path != "-") return;
+  if (options.json) {
+    throw std::invalid_argument(
+        "--json and the figures would share standard output: write the figures with --figures "
+        "FILE");
+  }
+  if ((options.profileColumn || options.profileRow) && !options.profileOut) {
+    throw std::invalid_argument(
+        "the profiles and the figures would share standard output: write one of them to a file");
   }
 }
 
@@ -277,6 +311,7 @@ RenderOptions ParseRenderOptions(const std::vector<std::string>& arguments) {
   }
 
   TakeComparisonOptions(p, options);
+  TakeFiguresOption(p, options);
 
   for (const QString& file : p.parser.positionalArguments()) options.files.push_back(Bytes(file));
   if (options.files.empty()) throw std::invalid_argument("no measurement file given");

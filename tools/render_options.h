@@ -27,6 +27,9 @@ struct RenderOptions {
   std::optional<std::int32_t> profileColumn;  // from 1: the time profile at this microphone
   std::optional<std::int32_t> profileRow;     // from 1: the across profile at this row
   std::optional<std::string> profileOut;      // the profiles' CSV; standard output without it
+  // The acoustic figures of every position as CSV: a file, "-" for standard output; with
+  // --output-dir "csv", for DIR/NAME.figures.csv.
+  std::optional<std::string> figuresPath;
   bool json = false;
   bool help = false;
   bool version = false;
@@ -43,3 +46,6 @@ std::string RenderVersionText();
 
 // What the renderer adds to a file's own name in --output-dir.
 std::string GridSuffix(GridFormat format);
+
+// What --output-dir adds to a file's own name for its figures.
+inline constexpr const char* kFiguresSuffix = ".figures.csv";

@@ -7,6 +7,7 @@
 #include "output_files.h"
 #include "render_batch.h"
 #include "render_compare.h"
+#include "render_figures.h"
 #include "render_options.h"
 #include "render_steps.h"
 #include "shown_name.h"
@@ -16,10 +17,16 @@ namespace {
 // Every FILE loaded in order into one state; the outputs show the last one (compared with the
 // reference when there is one).
 int RunOneState(const RenderOptions& options, std::ostream& out, std::ostream& err) {
+  if (const auto refusal = FiguresRefusal(options)) {
+    err << "mlsvexal-render: " << *refusal << "\n";
+    return 2;
+  }
+  const bool figuresToFile = options.figuresPath && *options.figuresPath != "-";
   std::vector<std::string> outputs;
   if (options.pngPath) outputs.push_back(*options.pngPath);
   if (options.gridPath) outputs.push_back(*options.gridPath);
   if (options.profileOut) outputs.push_back(*options.profileOut);
+  if (figuresToFile) outputs.push_back(*options.figuresPath);
   std::vector<std::string> inputs = options.files;
   if (options.referencePath) inputs.push_back(*options.referencePath);
   std::optional<Reference> reference;
@@ -36,7 +43,9 @@ int RunOneState(const RenderOptions& options, std::ostream& out, std::ostream& e
   std::optional<PictureSize> picture;
   if (options.pngPath) picture = PictureSize{options.zoom, options.legend};
   RenderHost host(options.period, picture);
+  std::optional<FileStamp> loadedStamp;  // of the last file, before its load
   for (const std::string& file : options.files) {
+    loadedStamp = StampOf(file);
     if (const auto cause = LoadInto(state, file, host)) {
       err << "mlsvexal-render: cannot load " << ShownName(file) << ": " << *cause << "\n";
       return 1;
@@ -59,8 +68,10 @@ int RunOneState(const RenderOptions& options, std::ostream& out, std::ostream& e
   const LegendGui gui(options.pngPath && options.legend);
   QImage image;
   std::string profiles;
+  std::string figures;
   try {
     profiles = ProfilesCsv(options, state, shown, ref);
+    if (options.figuresPath) figures = FiguresCsvOf(shown, options, state.Decimation, loadedStamp);
   } catch (const std::exception& e) {
     err << "mlsvexal-render: " << e.what() << "\n";
     return 1;
@@ -87,12 +98,16 @@ int RunOneState(const RenderOptions& options, std::ostream& out, std::ostream& e
     if (options.profileOut) {
       files.Write(*options.profileOut, [&](int, std::ostream& stream) { stream << profiles; });
     }
+    if (figuresToFile) {
+      files.Write(*options.figuresPath, [&](int, std::ostream& stream) { stream << figures; });
+    }
     files.Commit();
   } catch (const std::exception& e) {
     err << "mlsvexal-render: " << e.what() << "\n";
     return 1;
   }
   if (!options.profileOut) out << profiles;
+  if (options.figuresPath && !figuresToFile) out << figures;
   if (options.json) out << summary;
   return 0;
 }

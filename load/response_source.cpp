@@ -1,0 +1,116 @@
+#include "response_source.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+#include <variant>
+
+#include "file_kind.h"
+#include "input_file.h"
+#include "load_error.h"
+#include "recording_reader.h"
+
+namespace {
+
+static_assert(std::endian::native == std::endian::little, "samples are decoded in place");
+
+// count little-endian samples of type Sample from bytes to out.
+template <typename Sample>
+void Decode(const unsigned char* bytes, std::size_t count, double* out) {
+  for (std::size_t k = 0; k < count; ++k) {
+    Sample sample;
+    std::memcpy(&sample, bytes + k * sizeof(Sample), sizeof(Sample));
+    out[k] = sample;
+  }
+}
+
+// A recording's block m (from 0) is its samples m (L + 1) ... m (L + 1) + L; samples past the end
+// of the file count as 0.
+class RecordingResponses : public ResponseSource {
+ public:
+  RecordingResponses(const std::string& fileName, const RecordingData& data,
+                     const BlockShape& shape)
+      : file_(fileName), data_(data), shape_(shape) {}
+
+  std::int32_t ColumnCount() const override { return shape_.micCount; }
+  double SampleRate() const override { return data_.sampleRate; }
+
+  void Fetch(std::int32_t column, std::vector<double>& response) const override {
+    const std::size_t sampleBytes = data_.format == SampleFormat::Int16 ? 2 : 4;
+    const auto samples = static_cast<std::size_t>(shape_.lastIndex) + 1;
+    response.resize(samples);
+    const std::uint64_t begin = static_cast<std::uint64_t>(column - 1) * samples * sampleBytes;
+    std::array<unsigned char, kChunkBytes> chunk;
+    for (std::size_t done = 0; done < samples;) {
+      const std::size_t wanted = std::min(samples - done, kChunkBytes / sampleBytes);
+      const std::uint64_t at = begin + done * sampleBytes;
+      std::size_t got = 0;
+      if (at < data_.bytes) {
+        const auto count = static_cast<std::size_t>(
+            std::min<std::uint64_t>(wanted * sampleBytes, data_.bytes - at));
+        got = file_.ReadAt(data_.offset + at, chunk.data(), count);
+      }
+      std::fill(chunk.begin() + static_cast<std::ptrdiff_t>(got),
+                chunk.begin() + static_cast<std::ptrdiff_t>(wanted * sampleBytes), 0);
+      double* out = response.data() + done;
+      if (data_.format == SampleFormat::Int16) {
+        Decode<std::int16_t>(chunk.data(), wanted, out);
+      } else {
+        Decode<float>(chunk.data(), wanted, out);
+      }
+      done += wanted;
+    }
+  }
+
+ private:
+  static constexpr std::size_t kChunkBytes = 64 * 1024;
+
+  InputFile file_;
+  RecordingData data_;
+  BlockShape shape_;
+};
+
+std::string Unavailable(const std::string& what) {
+  return "acoustic figures need the samples of impulse responses, and " + what;
+}
+
+RecordingData WavData(const InputFile& file) {
+  const std::variant<RecordingData, Refusal> header = WavRecordingData(file);
+  if (const auto* refusal = std::get_if<Refusal>(&header)) {
+    throw LoadError(refusal->reason == RefusalReason::NotMono ? "it is not a mono WAV file"
+                                                              : "its samples are not 16-bit PCM");
+  }
+  return std::get<RecordingData>(header);
+}
+
+std::unique_ptr<ResponseSource> OpenRecording(const std::string& fileName, std::int32_t decimation,
+                                              LoadHost& host, ReaderKind kind) {
+  const InputFile file(fileName);
+  const RecordingData data = kind == ReaderKind::Wav ? WavData(file) : PcmRecordingData(file);
+  const std::optional<BlockShape> shape = AskBlockShape(host, decimation, data);
+  if (!shape) return nullptr;
+  return std::make_unique<RecordingResponses>(fileName, data, *shape);
+}
+
+}  // namespace
+
+std::optional<std::string> NoSamplesReason(const std::string& fileName) {
+  const std::string kind = FileKindOf(fileName);
+  switch (ReaderFor(kind)) {
+    case ReaderKind::Mls:
+      return Unavailable("an MLS file holds complex spectra");
+    case ReaderKind::Wav:
+    case ReaderKind::Pcm:
+      return std::nullopt;
+    case ReaderKind::TextMap:
+      break;
+  }
+  return Unavailable("a text export (kind \"" + kind + "\") holds levels only");
+}
+
+std::unique_ptr<ResponseSource> OpenResponses(const std::string& fileName, std::int32_t decimation,
+                                              LoadHost& host) {
+  if (auto reason = NoSamplesReason(fileName)) throw NoSamplesError(*reason);
+  return OpenRecording(fileName, decimation, host, ReaderFor(FileKindOf(fileName)));
+}
