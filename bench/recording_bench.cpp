@@ -86,7 +86,8 @@ void LoadRepeatedly(benchmark::State& state, const std::string& path, std::int32
   QuietHost host(std::to_string(period));
   MeasureLoads(state, path, host, periods, 400);
   state.counters["file_MiB"] = static_cast<double>(fileSize) / (1 << 20);
-  // Grid cells a second of wall time (target: at least 50 M).
+  // Grid cells a second of the load's CPU time, its wall time on an idle machine (target: at
+  // least 50 M).
   state.counters["cells_per_s"] = benchmark::Counter(static_cast<double>(periods) * 400,
                                                      benchmark::Counter::kIsIterationInvariantRate);
 }
