@@ -42,10 +42,10 @@ LevelsSummary ComputeLevels(LevelKernel kernel, std::span<const float> points,
 void NaturalLogs(LevelKernel kernel, std::span<const double> x, std::span<double> logs);
 
 // Clears the upper halves of the vector registers (vzeroupper) where the processor has AVX. Code
-// that leaves them in use (256- or 512-bit code without a closing vzeroupper, such as some of the
-// C library's AVX-512 string functions) makes every following SSE instruction and scalar library
-// call pay a transition penalty on many Intel processors, several times a reader's own cost. A
-// hot loop of such code calls this right before it starts.
+// that leaves them in use (256- or 512-bit code without a closing vzeroupper, anywhere in the
+// process or its libraries) makes every following SSE instruction and scalar library call pay a
+// transition penalty on many Intel processors, several times a reader's own cost. A hot loop of
+// such code calls this right before it starts.
 void StartCleanVectorLoop();
 
 // When set (nullptr: none), StartCleanVectorLoop calls probe once it has cleared, so that tests
