@@ -5,6 +5,7 @@
 namespace {
 
 constexpr std::size_t kFileSize = 1082;
+constexpr std::size_t kPaletteOffset = 54;
 constexpr std::size_t kPixelOffset = 1078;
 
 constexpr void Put32(std::array<std::uint8_t, kFileSize>& b, std::size_t at, std::uint32_t v) {
@@ -27,9 +28,9 @@ constexpr std::array<std::uint8_t, kFileSize> MakeBytes() {
   Put32(b, 50, 256);  // colours important
   for (std::size_t i = 0; i < 256; ++i) {
     const auto grey = static_cast<std::uint8_t>(i);
-    b[54 + 4 * i] = grey;      // blue
-    b[54 + 4 * i + 1] = grey;  // green
-    b[54 + 4 * i + 2] = grey;  // red
+    b[kPaletteOffset + 4 * i] = grey;      // blue
+    b[kPaletteOffset + 4 * i + 1] = grey;  // green
+    b[kPaletteOffset + 4 * i + 2] = grey;  // red
   }
   b[kPixelOffset] = 251;
   return b;
@@ -43,6 +44,16 @@ std::span<const std::uint8_t> InitialImageBytes() {
   return kBytes;
 }
 
+// Decoded here from the bytes: Qt's image reader would first load every image format plugin of
+// the machine, which costs a headless run several milliseconds.
 QImage InitialImage() {
-  return QImage::fromData(kBytes.data(), static_cast<int>(kBytes.size()), "BMP");
+  QImage image(1, 1, QImage::Format_Indexed8);
+  QList<QRgb> colours;
+  for (std::size_t i = 0; i < 256; ++i) {
+    const std::size_t at = kPaletteOffset + 4 * i;  // blue, green, red, unused
+    colours.push_back(qRgb(kBytes[at + 2], kBytes[at + 1], kBytes[at]));
+  }
+  image.setColorTable(colours);
+  image.setPixel(0, 0, kBytes[kPixelOffset]);
+  return image;
 }

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <bit>
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -80,20 +79,4 @@ std::size_t InputFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t co
 
 void InputFile::AdviseSequential() const {
   ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
-}
-
-std::int32_t ReadInt32LE(const unsigned char* b) {
-  const std::uint32_t u = std::uint32_t{b[0]} | std::uint32_t{b[1]} << 8 |
-                          std::uint32_t{b[2]} << 16 | std::uint32_t{b[3]} << 24;
-  return static_cast<std::int32_t>(u);
-}
-
-std::int16_t ReadInt16LE(const unsigned char* b) {
-  return static_cast<std::int16_t>(static_cast<std::uint16_t>(b[0] | b[1] << 8));
-}
-
-float ReadFloat32LE(const unsigned char* b) {
-  const std::uint32_t u = std::uint32_t{b[0]} | std::uint32_t{b[1]} << 8 |
-                          std::uint32_t{b[2]} << 16 | std::uint32_t{b[3]} << 24;
-  return std::bit_cast<float>(u);
 }

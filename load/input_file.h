@@ -2,6 +2,7 @@
 // Read-only access to a measurement file. Opening never creates anything: a name that names no
 // file, or a file that cannot be read, is a LoadError with the cause in plain words.
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -27,7 +28,18 @@ class InputFile {
   std::uint64_t size_ = 0;
 };
 
-// Little-endian decoding of fixed-width fields.
-std::int32_t ReadInt32LE(const unsigned char* bytes);
-std::int16_t ReadInt16LE(const unsigned char* bytes);
-float ReadFloat32LE(const unsigned char* bytes);
+// Little-endian decoding of fixed-width fields; inline, since the readers' hot loops decode
+// every sample.
+inline std::int32_t ReadInt32LE(const unsigned char* b) {
+  const std::uint32_t u = std::uint32_t{b[0]} | std::uint32_t{b[1]} << 8 |
+                          std::uint32_t{b[2]} << 16 | std::uint32_t{b[3]} << 24;
+  return static_cast<std::int32_t>(u);
+}
+
+inline std::int16_t ReadInt16LE(const unsigned char* b) {
+  return static_cast<std::int16_t>(static_cast<std::uint16_t>(b[0] | b[1] << 8));
+}
+
+inline float ReadFloat32LE(const unsigned char* b) {
+  return std::bit_cast<float>(static_cast<std::uint32_t>(ReadInt32LE(b)));
+}

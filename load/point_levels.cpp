@@ -1,6 +1,7 @@
 #include "point_levels.h"
 
 #include <algorithm>
+#include <atomic>
 
 #if defined(__x86_64__)
 #if defined(__GNUC__) && !defined(__clang__)
@@ -19,6 +20,8 @@ extern "C" __attribute__((target("avx512f"))) __m512d Sleef_logd8_u10avx512f(__m
 #endif
 
 namespace {
+
+std::atomic<void (*)()> cleanLoopProbe = nullptr;
 
 constexpr float kNoPeak = -std::numeric_limits<float>::infinity();
 
@@ -145,6 +148,15 @@ void LogsSse2(const double* x, double* logs, std::size_t count) {
   for (; i < count; ++i) logs[i] = std::log(x[i]);
 }
 
+__attribute__((target("avx"))) void ZeroUpperHalves() {
+  _mm256_zeroupper();
+}
+
+bool RunsAvx() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx");
+}
+
 bool RunsAvx2() {
   __builtin_cpu_init();
   return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
@@ -206,4 +218,16 @@ void NaturalLogs(LevelKernel kernel, std::span<const double> x, std::span<double
       std::transform(x.begin(), x.begin() + static_cast<std::ptrdiff_t>(count), logs.begin(),
                      [](double v) { return std::log(v); });
   }
+}
+
+void StartCleanVectorLoop() {
+#if defined(__x86_64__)
+  static const bool hasAvx = RunsAvx();
+  if (hasAvx) ZeroUpperHalves();
+#endif
+  if (const auto probe = cleanLoopProbe.load(std::memory_order_relaxed)) probe();
+}
+
+void SetCleanVectorLoopProbe(void (*probe)()) {
+  cleanLoopProbe.store(probe, std::memory_order_relaxed);
 }

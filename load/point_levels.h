@@ -40,3 +40,14 @@ LevelsSummary ComputeLevels(LevelKernel kernel, std::span<const float> points,
 
 // Natural logarithms in double precision (the one ComputeLevels uses), for x.size() values.
 void NaturalLogs(LevelKernel kernel, std::span<const double> x, std::span<double> logs);
+
+// Clears the upper halves of the vector registers (vzeroupper) where the processor has AVX. Code
+// that leaves them in use (256- or 512-bit code without a closing vzeroupper, anywhere in the
+// process or its libraries) makes every following SSE instruction and scalar library call pay a
+// transition penalty on many Intel processors, several times a reader's own cost. A hot loop of
+// such code calls this right before it starts.
+void StartCleanVectorLoop();
+
+// When set (nullptr: none), StartCleanVectorLoop calls probe once it has cleared, so that tests
+// can read the state a hot loop starts with.
+void SetCleanVectorLoopProbe(void (*probe)());

@@ -6,6 +6,7 @@
 
 #include "column_reporter.h"
 #include "load_error.h"
+#include "point_levels.h"
 #include "rounding.h"
 
 namespace {
@@ -106,13 +107,17 @@ void FillGrid(const ReaderInput& input, const InputFile& file, const RecordingDa
     reporter.FinishEmptyColumns(micCount);
     return;
   }
+  // A column's slice energies first, then their logarithms together through the vector kernel.
+  const LevelKernel kernel = FastestLevelKernel();
+  const auto rows = static_cast<std::size_t>(shape.rowCount);
+  std::vector<double> energies(rows);
+  std::vector<double> logs(rows);
   for (std::int32_t m = 0; m < micCount; ++m) {
     const unsigned char* block = blocks.Block(m);
-    std::span<float> column = result.grid.DataColumn(m + 1);
-    float peak = result.peakLevel;
-    for (std::int32_t row = 0; row < shape.rowCount; ++row) {
+    StartCleanVectorLoop();
+    for (std::size_t row = 0; row < rows; ++row) {
       const unsigned char* slice =
-          block + static_cast<std::size_t>(row) * decimation * Sample::kBytes;
+          block + row * static_cast<std::size_t>(decimation) * Sample::kBytes;
       float cell = 0.0f;
       for (std::int32_t k = 0; k < decimation; ++k)
         cell = Sample::AddSquare(cell, slice + k * Sample::kBytes);
@@ -121,11 +126,17 @@ void FillGrid(const ReaderInput& input, const InputFile& file, const RecordingDa
         for (std::int32_t k = 0; k < decimation; ++k) {
           sampleNotFinite = sampleNotFinite || !Sample::IsFinite(slice + k * Sample::kBytes);
         }
-        FailSlice(sampleNotFinite, m + 1, row + 1);
+        FailSlice(sampleNotFinite, m + 1, static_cast<std::int32_t>(row) + 1);
       }
-      if (cell > 0.0f) cell = static_cast<float>(10.0 * std::log(static_cast<double>(cell)));
+      energies[row] = cell;
+    }
+    NaturalLogs(kernel, energies, logs);
+    std::span<float> column = result.grid.DataColumn(m + 1);
+    float peak = result.peakLevel;
+    for (std::size_t row = 0; row < rows; ++row) {
+      const float cell = energies[row] > 0.0 ? static_cast<float>(10.0 * logs[row]) : 0.0f;
       RaisePeak(peak, cell);
-      column[static_cast<std::size_t>(row)] = cell;
+      column[row] = cell;
     }
     result.peakLevel = peak;
     reporter.FinishColumn(m + 1);

@@ -92,6 +92,13 @@ TEST(InitialImage, IsAOnePixelGreyBitmap) {
   ASSERT_FALSE(image.isNull());
   EXPECT_EQ(image.size(), QSize(1, 1));
   EXPECT_EQ(qGray(image.pixel(0, 0)), 251);
+  // What Qt's BMP reader makes of the bytes.
+  const QImage decoded =
+      QImage::fromData(InitialImageBytes().data(), static_cast<int>(InitialImageBytes().size()));
+  ASSERT_FALSE(decoded.isNull());
+  EXPECT_EQ(image.colorTable(), decoded.colorTable());
+  EXPECT_EQ(image.convertToFormat(QImage::Format_ARGB32),
+            decoded.convertToFormat(QImage::Format_ARGB32));
 }
 
 TEST(DrawMap, SizesPausesClearsDrawsTheScaleThenPaintsColumnByColumn) {

@@ -154,6 +154,8 @@ TEST(PngWriterTest, FilesAreAtMostAQuarterLargerThanQtsOwn) {
       {"zoomed greys", Zoomed(MapGreys(128, 1500, 5), 3, Palette::Grey)},
       {"zoomed colours", Zoomed(MapGreys(128, 1500, 5), 2, Palette::Cividis)},
       {"small colours", Zoomed(MapGreys(40, 200, 2), 4, Palette::Inferno)},
+      {"medium map", MapGreys(1024, 400, 1)},  // by the medium level and a sample of a few rows
+      {"medium colours", Zoomed(MapGreys(200, 400, 1), 2, Palette::Viridis)},
   };
   for (const Case& c : maps) {
     const auto ours = static_cast<double>(fs::file_size(Written(folder, c)));
