@@ -26,7 +26,10 @@ constexpr const char* kDescription =
     "rows and microphones both have: the last FILE, or each FILE with --output-dir.\n"
     "--profile-column and --profile-row write CSV with a header line; with both, the\n"
     "time profile comes first, then a blank line, then the profile across the\n"
-    "microphones.";
+    "microphones.\n"
+    "An output that is a character device, a FIFO or a socket (or a link to one), such\n"
+    "as /dev/stdout, is written in place; \"-\" is standard output. An output that is a\n"
+    "link to a file replaces that file, and the link stays.";
 
 constexpr const char* kExitStatus =
     "\nExit status:\n"
@@ -71,17 +74,23 @@ struct RenderParser {
       "png",
       "The map as a picture in the format its extension names: .png (8-bit, greyscale for the "
       "grey palette, else RGB; also a name without extension), .jpg, .bmp, .tif, .webp or another "
-      "that Qt's image writers know here.",
+      "that Qt's image writers know here. \"-\" writes a PNG to standard output.",
       "OUT"};
-  QCommandLineOption zoom{"zoom", "K x K pixels per cell in the picture (a whole number from 1).",
-                          "K"};
+  QCommandLineOption zoom{
+      "zoom",
+      "K x K pixels per cell in the picture (a whole number from 1). A picture holds at most "
+      "1 GiB of pixels (1 byte a pixel in grey without the legend, else 3) and 1000000 pixels "
+      "a side.",
+      "K"};
   QCommandLineOption palette{
       "palette", "Colours of the picture: grey (default), viridis, magma, inferno or cividis.",
       "NAME"};
   QCommandLineOption legend{
       "legend", "The picture (RGB) shows the colour bar, the peak and the axes around the cells."};
   QCommandLineOption grid{
-      "grid", "The levels as float32: .npy (rows x microphones) or .csv (one line per row).",
+      "grid",
+      "The levels as float32: .npy (rows x microphones) or .csv (one line per row); \"-\" writes "
+      "CSV to standard output.",
       "OUT"};
   QCommandLineOption outputDir{
       "output-dir",
@@ -258,7 +267,7 @@ RenderOptions ParseRenderOptions(const std::vector<std::string>& arguments) {
   options.pngPath = value(p.png);
   if (options.pngPath) options.pictureFormat = PictureFormat(*options.pngPath);
   options.gridPath = value(p.grid);
-  if (options.gridPath && !options.gridPath->ends_with(".npy") &&
+  if (options.gridPath && *options.gridPath != "-" && !options.gridPath->ends_with(".npy") &&
       !options.gridPath->ends_with(".csv")) {
     throw std::invalid_argument("--grid writes .npy or .csv files, not \"" + *options.gridPath +
                                 "\"");
