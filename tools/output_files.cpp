@@ -314,6 +314,7 @@ void CheckOutputTargets(const std::vector<std::string>& outputs,
       throw std::runtime_error("cannot write " + ShownName(output) + ": it is a folder");
     if (S_ISBLK(out.mode))
       throw std::runtime_error("cannot write " + ShownName(output) + ": it is a block device");
+    if (!S_ISREG(out.mode)) continue;  // a stream written in place destroys no input
     for (const std::string& input : inputs) {
       if (SameFile(StatIdentity(input), out)) {
         throw std::runtime_error("cannot write " + ShownName(output) + ": it is the input file " +

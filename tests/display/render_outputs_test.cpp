@@ -114,7 +114,7 @@ TEST_F(RenderOutputsTest, OutputsReplaceOldFilesWithUsualPermissionsAndMayHaveLo
 
 // Reads a FIFO to its end on another thread while the renderer writes it.
 std::future<std::string> ReadFifo(const std::string& path) {
-  return std::async(std::launch::async, [path] { return RenderOutputsTest::ReadAll(path); });
+  return std::async(std::launch::async, [path] { return ReadFifoUntilClosed(path); });
 }
 
 TEST_F(RenderOutputsTest, StreamsAreWrittenInPlaceAndLinksToFilesStayLinks) {
@@ -167,12 +167,14 @@ TEST_F(RenderOutputsTest, StandardOutputTakesOneOutputAlone) {
   ASSERT_GE(file, 0);
   ::dup2(file, STDOUT_FILENO);
   ::close(file);
+  // A link of the test's own to this process's standard output, as a shell's /dev/stdout is.
+  fs::create_symlink("/proc/self/fd/1", In("stdout-link"));
   const int picture = Run({"--png", "-", measurement});
   const std::vector<std::vector<std::string>> shared = {
       {"--png", "-", "--grid", "-", measurement},
-      {"--png", "-", "--profile-column", "1", "--profile-out", "/dev/stdout", measurement},
+      {"--png", "-", "--profile-column", "1", "--profile-out", In("stdout-link"), measurement},
       {"--grid", "-", "--json", measurement},
-      {"--png", "/dev/stdout", "--profile-row", "1", measurement},
+      {"--png", In("stdout-link"), "--profile-row", "1", measurement},
   };
   std::vector<std::pair<int, std::string>> refused;
   for (const auto& arguments : shared) {
@@ -196,9 +198,12 @@ TEST_F(RenderOutputsTest, StandardOutputTakesOneOutputAlone) {
 TEST_F(RenderOutputsTest, OneNewFileUnderTwoSpellingsIsRefused) {
   fs::create_directory(In("real"));
   fs::create_directory_symlink(In("real"), In("via"));
-  const std::string relative = fs::relative(In("p.png")).string();
+  const fs::path before = fs::current_path();
+  fs::current_path(folder.Path());  // names of no folder at all are relative to this one
   const std::vector<std::pair<std::string, std::string>> spellings = {
-      {In("p.png"), relative},
+      {"p.png", "./p.png"},
+      {"p.png", In("p.png")},
+      {"real/../p.png", "p.png"},
       {In("p.png"), In("real/../p.png")},
       {In("real/p.png"), In("via/p.png")},
       {In("real/p.png"), In("via/./p.png")},
@@ -209,6 +214,7 @@ TEST_F(RenderOutputsTest, OneNewFileUnderTwoSpellingsIsRefused) {
         << second;
     EXPECT_THAT(err.str(), HasSubstr("two outputs name the same file")) << second;
   }
+  fs::current_path(before);
   EXPECT_EQ(Names(), (std::set<std::string>{"s.mls", "real", "via"}));
   EXPECT_TRUE(fs::is_empty(In("real")));
 }

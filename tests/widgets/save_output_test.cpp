@@ -116,7 +116,7 @@ TEST(SaveOutput, SavesFollowLinksAndWriteStreamsInPlace) {
   EXPECT_EQ(info.st_mode & 0777, 0604u);
 
   std::string read;
-  std::thread reader([&] { read = ReadAll(fifo); });
+  std::thread reader([&] { read = ReadFifoUntilClosed(fifo); });
   EXPECT_EQ(SaveView(Ramp(), fifo), std::nullopt);
   reader.join();
   EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(read), "BMP").size(), QSize(300, 200));
