@@ -100,7 +100,7 @@ std::string FollowLinks(const std::string& target) {
     std::error_code error;
     const fs::path next = fs::read_symlink(path, error);
     if (error) throw OutputError(target, error.message());
-    path = next.is_absolute() ? next : path.parent_path() / next;
+    path = next.is_absolute() ? next : fs::weakly_canonical(path.parent_path()) / next;
   }
   throw SystemError(target, ELOOP);
 }
@@ -119,24 +119,33 @@ Destination DestinationOf(const std::string& target) {
     destination.fd = STDOUT_FILENO;
     return destination;
   }
-  destination.file = FollowLinks(target);
   struct stat info {};
-  if (::lstat(destination.file.c_str(), &info) != 0) {
+  if (::stat(target.c_str(), &info) != 0) {
     if (errno != ENOENT) throw SystemError(target, errno);
+    destination.file = FollowLinks(target);  // a new name, or a link to one
     destination.mode = NewFileMode();
-    return destination;
-  }
-  if (S_ISREG(info.st_mode)) {
-    destination.mode = info.st_mode & 0777;
     return destination;
   }
   if (S_ISDIR(info.st_mode)) throw OutputError(target, "it is a folder");
   if (S_ISBLK(info.st_mode)) throw OutputError(target, "it is a block device");
+  int flags = O_WRONLY | O_CLOEXEC | O_NOCTTY;
+  if (S_ISREG(info.st_mode)) {
+    destination.file = FollowLinks(target);
+    struct stat file {};
+    if (::lstat(destination.file.c_str(), &file) == 0 && file.st_dev == info.st_dev &&
+        file.st_ino == info.st_ino) {
+      destination.mode = info.st_mode & 0777;
+      return destination;
+    }
+    // Reached only through a link whose text leads elsewhere (a /proc/self/fd entry of a file
+    // deleted or out of reach): the file cannot be replaced, so it is rewritten where it is.
+    destination.file.clear();
+    flags |= O_TRUNC;
+  }
   // A character device, a FIFO or a socket: written where it is, as any stream.
-  destination.fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+  destination.fd = ::open(target.c_str(), flags);
   if (destination.fd < 0) throw SystemError(target, errno);
   destination.ownsFd = true;
-  destination.file.clear();
   return destination;
 }
 

@@ -27,9 +27,9 @@ constexpr const char* kDescription =
     "--profile-column and --profile-row write CSV with a header line; with both, the\n"
     "time profile comes first, then a blank line, then the profile across the\n"
     "microphones.\n"
-    "An output that is a character device, a FIFO or a socket (or a link to one), such\n"
-    "as /dev/stdout, is written in place; \"-\" is standard output. An output that is a\n"
-    "link to a file replaces that file, and the link stays.";
+    "An output that is a character device, a FIFO or a socket, or a link to one\n"
+    "(such as /dev/stdout), is written in place; \"-\" is standard output. An output\n"
+    "that is a link to a file replaces that file, and the link stays.";
 
 constexpr const char* kExitStatus =
     "\nExit status:\n"

@@ -131,6 +131,18 @@ TEST_F(RenderOutputsTest, StreamsAreWrittenInPlaceAndLinksToFilesStayLinks) {
     EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(read.get())).size(), QSize(1, 2)) << fifo;
     EXPECT_TRUE(fs::is_fifo(fs::symlink_status(In("fifo"))));
   }
+  // A pipe reached through /proc, as a shell's >(command) names one.
+  int pipeEnds[2];
+  ASSERT_EQ(::pipe(pipeEnds), 0);
+  fs::create_symlink("/proc/self/fd/" + std::to_string(pipeEnds[1]), In("pipe.png"));
+  ASSERT_EQ(Run({"--png", In("pipe.png"), measurement}), 0) << err.str();
+  ::close(pipeEnds[1]);
+  std::string piped(4096, '\0');
+  piped.resize(
+      static_cast<std::size_t>(std::max<ssize_t>(::read(pipeEnds[0], piped.data(), 4096), 0)));
+  ::close(pipeEnds[0]);
+  EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(piped)).size(), QSize(1, 2));
+
   ASSERT_EQ(Run({"--png", In("to-picture.png"), "--grid", In("to-missing.csv"), measurement}), 0)
       << err.str();
   EXPECT_TRUE(fs::is_symlink(In("to-picture.png")));
@@ -140,8 +152,9 @@ TEST_F(RenderOutputsTest, StreamsAreWrittenInPlaceAndLinksToFilesStayLinks) {
   struct stat info {};
   ASSERT_EQ(::stat(picture.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);  // the replaced file keeps its permissions
-  EXPECT_EQ(Names(), (std::set<std::string>{"s.mls", "fifo", "to-fifo.png", "picture.png",
-                                            "to-picture.png", "to-missing.csv", "missing.csv"}));
+  EXPECT_EQ(Names(),
+            (std::set<std::string>{"s.mls", "fifo", "to-fifo.png", "pipe.png", "picture.png",
+                                   "to-picture.png", "to-missing.csv", "missing.csv"}));
 }
 
 TEST_F(RenderOutputsTest, DeviceNodesAreWrittenInPlace) {
