@@ -11,7 +11,8 @@
 //  - a symbolic link to a regular file (or to a new name): the file it leads to is replaced, and
 //    the link stays a link;
 //  - a character device, a FIFO or a socket, or a link to one, and "-" (standard output): opened
-//    and written in place, since a stream cannot be replaced;
+//    and written in place, since a stream cannot be replaced; so is a file reached only through a
+//    link whose text leads elsewhere (a /proc/self/fd entry);
 //  - a folder or a block device: refused.
 
 #include <functional>
