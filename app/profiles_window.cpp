@@ -8,7 +8,6 @@
 #include <QLineSeries>
 #include <QLocale>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScatterSeries>
 #include <QValueAxis>
 #include <algorithm>
@@ -152,13 +151,9 @@ void ProfilesWindow::SaveData() {
   const auto path =
       dialogs_.SaveFile(this, "Save the profiles' data", {"CSV file (*.csv)", "All files (*)"});
   if (!path) return;
-  QSaveFile file(FileNameText(*path));
   const std::string csv = Csv();
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(csv.data(), static_cast<qint64>(csv.size())) != static_cast<qint64>(csv.size()) ||
-      !file.commit()) {
-    dialogs_.Error(this, "Cannot save " + *path + ": " + file.errorString().toStdString() + ".");
-  }
+  const auto fault = SaveOutput(*path, [&csv](int, std::ostream& out) { out << csv; });
+  if (fault) dialogs_.Error(this, *fault);
 }
 
 void ProfilesWindow::SavePicture() {

@@ -1,12 +1,10 @@
 #include "save_view.h"
 
 #include <QImageWriter>
-#include <QSaveFile>
-
-#include <stdexcept>
 
 #include "file_names.h"
-#include "png_writer.h"
+#include "output_files.h"
+#include "picture_file.h"
 
 namespace {
 
@@ -36,23 +34,21 @@ std::optional<std::string> SaveView(const QImage& view, const std::string& path)
            known.join(", ").toStdString() + " can).";
   }
   if (view.isNull()) return cannot + "there is no map to save.";
-  QSaveFile file(name);
-  if (format == "png") {  // through the writer made for maps, the renderer's
-    if (!file.open(QIODevice::WriteOnly)) return cannot + file.errorString().toStdString() + ".";
-    try {
-      WritePng(view, file.handle());
-    } catch (const std::runtime_error& e) {
-      file.cancelWriting();
-      return cannot + e.what() + ".";
-    }
-    if (!file.commit()) return cannot + file.errorString().toStdString() + ".";
-    return std::nullopt;
-  }
-  QImageWriter writer(&file, format);
-  if (!file.open(QIODevice::WriteOnly) || !writer.write(view) || !file.commit()) {
-    const QString cause =
-        writer.error() != QImageWriter::UnknownError ? writer.errorString() : file.errorString();
-    return cannot + cause.toStdString() + ".";
+  return SaveOutput(path,
+                    [&](int fd, std::ostream&) { WritePicture(view, format.toStdString(), fd); });
+}
+
+std::optional<std::string> SaveOutput(const std::string& path,
+                                      const std::function<void(int, std::ostream&)>& write) {
+  const std::string cannot = "Cannot save " + FileNameText(path).toStdString() + ": ";
+  try {
+    OutputFiles files;
+    files.Write(path, write);
+    files.Commit();
+  } catch (const OutputError& e) {
+    return cannot + e.Cause() + ".";
+  } catch (const std::exception& e) {
+    return cannot + e.what() + ".";
   }
   return std::nullopt;
 }

@@ -14,6 +14,7 @@
 #include <functional>
 #include <future>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -286,21 +287,26 @@ Part CompressPart(const Layout& layout, int level, Method method, int first, int
 
 void WriteImageData(const Layout& layout, int level, Method method, int fd) {
   const int height = layout.image.height();
-  const bool split = layout.image.width() * std::int64_t{height} > kSplitPixels &&
-                     std::thread::hardware_concurrency() > 1;
-  const int middle = split ? height / 2 : height;
+  bool split = layout.image.width() * std::int64_t{height} > kSplitPixels &&
+               std::thread::hardware_concurrency() > 1;
   IdatChunks chunks(fd);
   // Deflate with a 32 KiB window; the level field (fastest) is only informative.
   const unsigned char zlibHeader[2] = {0x78, 0x01};
   chunks.Append(zlibHeader, sizeof zlibHeader);
 
   // The second half on another thread; the stop flag ends it early when the first half fails.
+  // When no thread can start (a process limit), this thread compresses all rows.
   std::atomic<bool> stop = false;
   std::future<Part> second;
   if (split) {
-    second = std::async(std::launch::async, CompressPart, std::cref(layout), level, method, middle,
-                        height, std::cref(stop));
+    try {
+      second = std::async(std::launch::async, CompressPart, std::cref(layout), level, method,
+                          height / 2, height, std::cref(stop));
+    } catch (const std::system_error&) {
+      split = false;
+    }
   }
+  const int middle = split ? height / 2 : height;
   RowDeflater first(layout, level, method, [&chunks](const unsigned char* data, std::size_t n) {
     chunks.Append(data, n);
   });

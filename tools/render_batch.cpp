@@ -71,7 +71,7 @@ void Render(BatchFile& file, const RenderOptions& options, const Reference* refe
     return;
   }
   ViewState state = StartState(options);
-  RenderHost host(options.period, PictureSize{options.zoom, options.legend});
+  RenderHost host(options.period, PictureSize{options.zoom, options.legend, options.palette});
   const std::optional<FileStamp> loadedStamp = StampOf(file.input);
   if (const auto cause = LoadInto(state, file.input, host)) {
     file.message = "cannot load " + ShownName(file.input) + ": " + *cause;

@@ -28,7 +28,10 @@ constexpr const char* kDescription =
     "time profile comes first, then a blank line, then the profile across the\n"
     "microphones. --figures computes the acoustic figures of every position from the\n"
     "samples of the last FILE (or each FILE) read again with the same answers; the\n"
-    "kinds without samples (.mls, text exports) are refused with status 2.";
+    "kinds without samples (.mls, text exports) are refused with status 2.\n"
+    "An output that is a character device, a FIFO or a socket, or a link to one\n"
+    "(such as /dev/stdout), is written in place; \"-\" is standard output. An output\n"
+    "that is a link to a file replaces that file, and the link stays.";
 
 constexpr const char* kExitStatus =
     "\nExit status:\n"
@@ -73,17 +76,23 @@ struct RenderParser {
       "png",
       "The map as a picture in the format its extension names: .png (8-bit, greyscale for the "
       "grey palette, else RGB; also a name without extension), .jpg, .bmp, .tif, .webp or another "
-      "that Qt's image writers know here.",
+      "that Qt's image writers know here. \"-\" writes a PNG to standard output.",
       "OUT"};
-  QCommandLineOption zoom{"zoom", "K x K pixels per cell in the picture (a whole number from 1).",
-                          "K"};
+  QCommandLineOption zoom{
+      "zoom",
+      "K x K pixels per cell in the picture (a whole number from 1). A picture holds at most "
+      "1 GiB of pixels (1 byte a pixel in grey without the legend, else 3) and 1000000 pixels "
+      "a side.",
+      "K"};
   QCommandLineOption palette{
       "palette", "Colours of the picture: grey (default), viridis, magma, inferno or cividis.",
       "NAME"};
   QCommandLineOption legend{
       "legend", "The picture (RGB) shows the colour bar, the peak and the axes around the cells."};
   QCommandLineOption grid{
-      "grid", "The levels as float32: .npy (rows x microphones) or .csv (one line per row).",
+      "grid",
+      "The levels as float32: .npy (rows x microphones) or .csv (one line per row); \"-\" writes "
+      "CSV to standard output.",
       "OUT"};
   QCommandLineOption outputDir{
       "output-dir",
@@ -292,7 +301,7 @@ RenderOptions ParseRenderOptions(const std::vector<std::string>& arguments) {
   options.pngPath = value(p.png);
   if (options.pngPath) options.pictureFormat = PictureFormat(*options.pngPath);
   options.gridPath = value(p.grid);
-  if (options.gridPath && !options.gridPath->ends_with(".npy") &&
+  if (options.gridPath && *options.gridPath != "-" && !options.gridPath->ends_with(".npy") &&
       !options.gridPath->ends_with(".csv")) {
     throw std::invalid_argument("--grid writes .npy or .csv files, not \"" + *options.gridPath +
                                 "\"");

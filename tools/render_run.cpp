@@ -14,6 +14,21 @@
 
 namespace {
 
+// The summary and the profiles without --profile-out are printed on standard output: an output
+// file that is that stream too would be mixed with them.
+void RefuseSharedStandardOutput(const RenderOptions& options,
+                                const std::vector<std::string>& outputs) {
+  const bool profiles = options.profileColumn || options.profileRow;
+  if (!options.json && !(profiles && !options.profileOut)) return;
+  for (const std::string& output : outputs) {
+    if (IsStandardOutput(output)) {
+      throw std::runtime_error("cannot write " + ShownName(output) +
+                               ": it is standard output, where " +
+                               (options.json ? "--json" : "the profiles") + " go");
+    }
+  }
+}
+
 // Every FILE loaded in order into one state; the outputs show the last one (compared with the
 // reference when there is one).
 int RunOneState(const RenderOptions& options, std::ostream& out, std::ostream& err) {
@@ -32,6 +47,7 @@ int RunOneState(const RenderOptions& options, std::ostream& out, std::ostream& e
   std::optional<Reference> reference;
   try {
     CheckOutputTargets(outputs, inputs);
+    RefuseSharedStandardOutput(options, outputs);
     reference = LoadReference(options);
   } catch (const std::exception& e) {
     err << "mlsvexal-render: " << e.what() << "\n";
@@ -41,7 +57,7 @@ int RunOneState(const RenderOptions& options, std::ostream& out, std::ostream& e
 
   ViewState state = StartState(options);
   std::optional<PictureSize> picture;
-  if (options.pngPath) picture = PictureSize{options.zoom, options.legend};
+  if (options.pngPath) picture = PictureSize{options.zoom, options.legend, options.palette};
   RenderHost host(options.period, picture);
   std::optional<FileStamp> loadedStamp;  // of the last file, before its load
   for (const std::string& file : options.files) {

@@ -1,7 +1,5 @@
 #include "render_steps.h"
 
-#include <QFile>
-#include <QString>
 #include <cstdio>
 #include <stdexcept>
 
@@ -11,7 +9,7 @@
 #include "image_surface.h"
 #include "load_error.h"
 #include "load_measurement.h"
-#include "png_writer.h"
+#include "picture_limit.h"
 #include "view_image.h"
 
 namespace {
@@ -44,6 +42,35 @@ std::string RefusalText(const Refusal& refusal) {
   return "refused";
 }
 
+// The length of the well-formed UTF-8 sequence of two to four bytes at text[at], 0 when there is
+// none (a stray continuation byte, a truncated or overlong sequence, a surrogate, or beyond
+// U+10FFFF).
+std::size_t Utf8SequenceLength(const std::string& text, std::size_t at) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
+  const unsigned char lead = byte(0);
+  std::size_t length = 0;
+  unsigned char low = 0x80;  // the second byte's range, narrowed to refuse the forbidden forms
+  unsigned char high = 0xbf;
+  if (lead >= 0xc2 && lead <= 0xdf) {
+    length = 2;
+  } else if (lead >= 0xe0 && lead <= 0xef) {
+    length = 3;
+    if (lead == 0xe0) low = 0xa0;
+    if (lead == 0xed) high = 0x9f;
+  } else if (lead >= 0xf0 && lead <= 0xf4) {
+    length = 4;
+    if (lead == 0xf0) low = 0x90;
+    if (lead == 0xf4) high = 0x8f;
+  } else {
+    return 0;
+  }
+  if (at + length > text.size() || byte(1) < low || byte(1) > high) return 0;
+  for (std::size_t i = 2; i < length; ++i) {
+    if (byte(i) < 0x80 || byte(i) > 0xbf) return 0;
+  }
+  return length;
+}
+
 }  // namespace
 
 std::optional<std::string> RenderHost::AskPeriod(const std::string& initialText,
@@ -67,6 +94,15 @@ std::optional<std::string> RenderHost::RefuseGridSize(std::int32_t micCount,
            (picture_->zoom > 1 ? " at zoom " + std::to_string(picture_->zoom) : "") +
            (picture_->legend ? " with its legend" : "") + " is too large for a PNG (at most " +
            std::to_string(kMaxPngSide) + " pixels a side)";
+  }
+  // The cells alone, without the legend's allowance, which would refuse tall maps whose pictures
+  // are well within the limit; the whole picture is checked again before it is made.
+  const bool grey = picture_->palette == Palette::Grey && !picture_->legend;
+  if (const auto fault = PictureSizeFault(std::int64_t{micCount} * picture_->zoom,
+                                          std::int64_t{rowCount} * picture_->zoom, grey ? 1 : 3)) {
+    return "its map of " + std::to_string(micCount) + " x " + std::to_string(rowCount) + " cells" +
+           (picture_->zoom > 1 ? " at zoom " + std::to_string(picture_->zoom) : "") +
+           " is too large: " + *fault;
   }
   return std::nullopt;
 }
@@ -97,6 +133,8 @@ QImage PictureOf(ViewState& state, const std::string& file, const RenderOptions&
   ImageSurface surface;
   DrawMap(state, surface);
   const Zoom zoom{options.zoom, 1};
+  CheckViewImageSize(surface.Image().size(), zoom, options.palette, options.legend,
+                     FactsOf(state, file));
   QImage picture =
       options.legend ? ViewImage(surface.Image(), zoom, options.palette, true, FactsOf(state, file))
                      : ZoomedCells(surface.Image(), zoom, options.palette);
@@ -107,34 +145,38 @@ QImage PictureOf(ViewState& state, const std::string& file, const RenderOptions&
   return picture;
 }
 
-void WritePicture(const QImage& image, const std::string& format, int fd) {
-  if (format == "png") return WritePng(image, fd);
-  QFile file;
-  if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle) ||
-      !image.save(&file, format.c_str())) {
-    throw std::runtime_error("the " + format + " image writer failed");
-  }
-}
-
 void WriteGrid(const LevelGrid& grid, GridFormat format, std::ostream& out) {
   format == GridFormat::Npy ? WriteNpy(grid, out) : WriteCsv(grid, out);
 }
 
 std::string JsonString(const std::string& text) {
-  const QByteArray utf8 =
-      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toUtf8();
   std::string quoted = "\"";
-  for (const char c : utf8) {
-    if (c == '"' || c == '\\') {
+  char escape[8];
+  for (std::size_t i = 0; i < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte >= 0x80) {
+      const std::size_t length = Utf8SequenceLength(text, i);
+      if (length == 0) {
+        // Not UTF-8: the byte as a lone low surrogate, as Python's "surrogateescape" reads it.
+        std::snprintf(escape, sizeof escape, "\\udc%02x", byte);
+        quoted += escape;
+        ++i;
+      } else {
+        quoted.append(text, i, length);
+        i += length;
+      }
+      continue;
+    }
+    if (byte == '"' || byte == '\\') {
       quoted += '\\';
-      quoted += c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", c);
+      quoted += static_cast<char>(byte);
+    } else if (byte < 0x20) {
+      std::snprintf(escape, sizeof escape, "\\u%04x", byte);
       quoted += escape;
     } else {
-      quoted += c;
+      quoted += static_cast<char>(byte);
     }
+    ++i;
   }
   return quoted + "\"";
 }

@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string>
 
+#include "picture_file.h"
 #include "quiet_host.h"
 #include "render_options.h"
 #include "view_state.h"
@@ -17,6 +18,7 @@
 struct PictureSize {
   int zoom = 1;
   bool legend = false;
+  Palette palette = kDefaultPalette;
 };
 
 // A quiet host whose period prompt is answered by --period; when a picture is asked for, a map
@@ -60,11 +62,10 @@ std::optional<std::string> LoadInto(ViewState& state, const std::string& file, L
 // The map as the picture shows it. Throws DrawError when it cannot be painted.
 QImage PictureOf(ViewState& state, const std::string& file, const RenderOptions& options);
 
-// Writes the picture to an open descriptor in Qt's image format named format.
-void WritePicture(const QImage& image, const std::string& format, int fd);
 void WriteGrid(const LevelGrid& grid, GridFormat format, std::ostream& out);
 
-// A JSON string of text; bytes that are not UTF-8 become U+FFFD.
+// A JSON string of text; each byte that is not part of well-formed UTF-8 becomes the escape of a
+// lone low surrogate, \udc80 to \udcff, so that the bytes of any file name can be recovered.
 std::string JsonString(const std::string& text);
 // The summary of the state after loading file, as JSON members without braces.
 std::string JsonSummary(const ViewState& state, const std::string& file);

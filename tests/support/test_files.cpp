@@ -1,9 +1,15 @@
 #include "test_files.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <bit>
+#include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -50,4 +56,26 @@ void AppendFloat32(std::vector<std::uint8_t>& out, float value) {
 
 void AppendText(std::vector<std::uint8_t>& out, std::string_view text) {
   out.insert(out.end(), text.begin(), text.end());
+}
+
+std::string ReadFifoUntilClosed(const std::string& path, int timeoutSeconds) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return {};
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+  std::string bytes;
+  char buffer[65536];
+  while (std::chrono::steady_clock::now() < deadline) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n > 0) {
+      bytes.append(buffer, static_cast<std::size_t>(n));
+    } else if (n == 0 && !bytes.empty()) {
+      break;  // the writer has closed it
+    } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
+      break;
+    } else {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));  // no writer yet, or no data
+    }
+  }
+  ::close(fd);
+  return bytes;
 }

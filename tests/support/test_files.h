@@ -28,3 +28,8 @@ void AppendInt16(std::vector<std::uint8_t>& out, std::int16_t value);
 void AppendInt32(std::vector<std::uint8_t>& out, std::int32_t value);
 void AppendFloat32(std::vector<std::uint8_t>& out, float value);
 void AppendText(std::vector<std::uint8_t>& out, std::string_view text);
+
+// Opens the FIFO at path for reading at once (without waiting for a writer) and reads what
+// writers send until one has written and closed it; gives up after timeout and returns what came
+// by then, so that a writer that never comes fails a test instead of hanging it.
+std::string ReadFifoUntilClosed(const std::string& path, int timeoutSeconds = 20);
