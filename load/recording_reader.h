@@ -4,6 +4,7 @@
 // Decimation x RowCount samples of every block.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "input_file.h"
@@ -33,6 +34,11 @@ inline constexpr std::int32_t kMaxRows = 400;
 // per block is a LoadError; a count beyond 32 bits is a RoundingOverflow.
 BlockShape ShapeBlocks(double period, const std::string& answerText, std::int32_t sampleRate,
                        std::int32_t decimation, double sampleCount);
+
+// The period given with the load's choices, or else asked with initialPeriod offered, turned into
+// blocks; nullopt when the prompt is cancelled. answer receives the text the shape came from.
+std::optional<BlockShape> AskBlockShape(const ReaderInput& input, const std::string& initialPeriod,
+                                        const RecordingFacts& recording, std::string& answer);
 
 // Asks for the period, then fills a fresh grid from file. Cancel at the prompt: Cancelled.
 LoadResult ReadRecording(const ReaderInput& input, const InputFile& file,

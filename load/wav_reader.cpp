@@ -1,5 +1,6 @@
-// Mono 16-bit WAV recording: the header's chunks give the rate and where the samples are; the
-// common recording steps do the rest.
+// WAV recording: a mono 16-bit one is read here (the header's chunks give the rate and where the
+// samples are; the common recording steps do the rest); other mono formats, and any WAV whose
+// channels are to be columns, go to the audio reader. Several channels are refused here.
 
 #include <string>
 
@@ -9,12 +10,12 @@
 #include "wav_header.h"
 
 LoadResult ReadWavRecording(const ReaderInput& input) {
+  if (input.choices.channelsAsPositions) return ReadAudioFile(input);
   InputFile file(input.fileName);
   const WavHeader header = ReadWavHeader(file);
   if (header.channelCount != 1) return Refusal{RefusalReason::NotMono};
-  if (!IsSixteenBitPcm(header)) {
-    return Refusal{RefusalReason::NotSixteenBitPcm};
-  }
+  // Other sample formats are decoded by libsndfile, with the same period rules.
+  if (!IsSixteenBitPcm(header)) return ReadAudioFile(input);
   if (header.blockAlign <= 0) {
     throw LoadError("its fmt chunk gives a block align of " + std::to_string(header.blockAlign) +
                     " bytes");

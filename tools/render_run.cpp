@@ -37,7 +37,7 @@ int RunOneState(const RenderOptions& options, std::ostream& out, std::ostream& e
   if (options.pngPath) picture = PictureSize{options.zoom, options.legend};
   RenderHost host(options.period, picture);
   for (const std::string& file : options.files) {
-    if (const auto cause = LoadInto(state, file, host)) {
+    if (const auto cause = LoadInto(state, file, host, options.choices)) {
       err << "mlsvexal-render: cannot load " << ShownName(file) << ": " << *cause << "\n";
       return 1;
     }

@@ -53,9 +53,6 @@ void PrintTo(RefusalReason reason, std::ostream* out) {
     case RefusalReason::NotMono:
       *out << "NotMono";
       return;
-    case RefusalReason::NotSixteenBitPcm:
-      *out << "NotSixteenBitPcm";
-      return;
   }
   *out << "RefusalReason(" << static_cast<int>(reason) << ")";
 }
