@@ -48,6 +48,12 @@ TEST(FileKind, OnlyTheExactKindsSelectTheBinaryReaders) {
   EXPECT_EQ(ReaderFor("DATA\\SCAN.WAV"), ReaderKind::TextMap);
   EXPECT_EQ(ReaderFor("__LEV"), ReaderKind::TextMap);
   EXPECT_EQ(ReaderFor(" MLS"), ReaderKind::TextMap);
+  EXPECT_EQ(ReaderFor("SOFA"), ReaderKind::Sofa);
+  for (const char* audio : {"FLAC", "AIF", "AIFF", "W64", "RF64", "CAF"}) {
+    EXPECT_EQ(ReaderFor(audio), ReaderKind::Audio) << audio;
+  }
+  EXPECT_EQ(ReaderFor("SOFA.GZ"), ReaderKind::TextMap);
+  EXPECT_EQ(ReaderFor("FLA"), ReaderKind::TextMap);
 }
 
 namespace {
