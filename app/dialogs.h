@@ -2,9 +2,11 @@
 // The window's modal dialogs behind a small interface, so that tests can answer them.
 
 #include <optional>
+
 #include <string>
 #include <utility>
 #include <vector>
+#include "load_host.h"
 
 class QWidget;
 
@@ -37,4 +39,9 @@ class Dialogs {
   virtual void Warning(QWidget* parent, const std::string& text, const std::string& title) = 0;
   // A fault, in a box titled "MLS Vexal".
   virtual void Error(QWidget* parent, const std::string& text) = 0;
+  // Which receiver, emitter and measurements of a SOFA set to show; nullopt on cancel. Without a
+  // dialog of its own, the first answers are taken.
+  virtual std::optional<SofaChoice> AskSofaChoice(QWidget* /*parent*/, const SofaFacts& /*facts*/) {
+    return SofaChoice{};
+  }
 };

@@ -61,6 +61,10 @@ std::optional<std::string> WindowLoadHost::AskPeriod(const std::string& initialT
                            "Required Parameter", initialText);
 }
 
+std::optional<SofaChoice> WindowLoadHost::AskSofaChoice(const SofaFacts& facts) {
+  return dialogs_.AskSofaChoice(&window_, facts);
+}
+
 std::optional<double> WindowLoadHost::ToNumber(const std::string& text) {
   bool ok = false;
   const double value = QLocale().toDouble(QString::fromStdString(text).trimmed(), &ok);

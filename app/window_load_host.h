@@ -28,6 +28,7 @@ class WindowLoadHost : public LoadHost {
   void Yield() override;  // throws WindowClosed
   std::optional<std::string> AskPeriod(const std::string& initialText,
                                        const RecordingFacts& recording) override;
+  std::optional<SofaChoice> AskSofaChoice(const SofaFacts& facts) override;
   // In the user's locale first, then with "." as the decimal separator.
   std::optional<double> ToNumber(const std::string& text) override;
   // A map the window cannot size is refused before its grid is allocated.
