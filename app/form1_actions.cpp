@@ -41,7 +41,7 @@ void Form1::AddActions() {
       [this] { SetSliceLength(SteppedSliceLength(state_.Decimation, 1)); });
   add("Shorter slices", QKeySequence(Qt::SHIFT | Qt::Key_T),
       [this] { SetSliceLength(SteppedSliceLength(state_.Decimation, -1)); });
-  add("Slice length…", QKeySequence(), &Form1::AskSliceLength);
+  add("Slice length…", QKeySequence(Qt::CTRL | Qt::Key_T), &Form1::AskSliceLength);
 }
 
 void Form1::ShowNextMap() {

@@ -62,7 +62,9 @@ TEST_F(WindowSlices, SofaSetAsksOnceAndTheSliceKeysKeepItsAnswers) {
   EXPECT_EQ(Grid().RowCount(), 16);
 
   dialogs.inputs = {"32"};
-  form.AskSliceLength();
+  QTest::keyClick(&form, Qt::Key_T, Qt::ControlModifier);
+  ASSERT_EQ(dialogs.inputBoxes.size(), 1u);
+  EXPECT_EQ(dialogs.inputBoxes[0].defaultText, "4");
   EXPECT_EQ(form.State().Decimation, 32);
   EXPECT_EQ(Grid().RowCount(), 2);
   dialogs.inputs = {"0"};
