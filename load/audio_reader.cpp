@@ -65,7 +65,8 @@ using Sound = std::unique_ptr<SNDFILE, CloseSound>;
 
 class AudioSource {
  public:
-  explicit AudioSource(const std::string& fileName) : file_(fileName), virtual_{file_, 0, std::nullopt} {
+  explicit AudioSource(const std::string& fileName)
+      : file_(fileName), virtual_{file_, 0, std::nullopt} {
     SF_VIRTUAL_IO io{&VirtualFile::Length, &VirtualFile::Seek, &VirtualFile::Read,
                      &VirtualFile::Write, &VirtualFile::Tell};
     sound_.reset(sf_open_virtual(&io, SFM_READ, &info_, &virtual_));

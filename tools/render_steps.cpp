@@ -31,6 +31,8 @@ LegendFacts FactsOf(const ViewState& state, const std::string& file) {
   facts.sampleRate = state.SampleRate;
   facts.decimation = state.Decimation;
   facts.scale = LevelScaleFor(ReaderFor(FileKindOf(file)));
+  facts.columnWord = state.Columns.word;
+  facts.columnSource = state.Columns.source;
   return facts;
 }
 
