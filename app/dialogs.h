@@ -21,6 +21,9 @@ struct OpenFileSettings {
 
 // The Browse dialog's settings: the same every time it opens, but for the folder it starts in.
 OpenFileSettings BrowseSettings(std::string initialFolder = {});
+// The type of the audio files among them, the 7th.
+inline constexpr const char* kAudioFilesType =
+    "Audio file (*.wav *.flac *.aif *.aiff *.w64 *.rf64 *.caf)";
 
 class Dialogs {
  public:

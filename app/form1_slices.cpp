@@ -9,7 +9,10 @@
 
 void Form1::OpenChannels() {
   RunIfIdle([this] {
-    const auto chosen = dialogs_.OpenFile(this, BrowseSettings(LastOpenedFolder()));
+    OpenFileSettings settings = BrowseSettings(LastOpenedFolder());
+    settings.selectedType = 7;  // the audio files
+    settings.initialName.clear();
+    const auto chosen = dialogs_.OpenFile(this, settings);
     if (!chosen) return;
     const ReaderKind kind = ReaderFor(FileKindOf(*chosen));
     if (kind != ReaderKind::Wav && kind != ReaderKind::Audio) {

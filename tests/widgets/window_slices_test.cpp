@@ -96,6 +96,7 @@ TEST_F(WindowSlices, MultichannelWavIsRefusedWithTheWayToOpenItsChannels) {
 
   dialogs.files = {stereo};
   QTest::keyClick(&form, Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(dialogs.fileDialogs.back().selectedType, 7);
   EXPECT_EQ(Grid().MicCount(), 2);
   EXPECT_EQ(Grid().RowCount(), 8);  // 32 frames in slices of 4
   QTest::keyClick(&form, Qt::Key_T);
