@@ -22,7 +22,7 @@ std::string CellReadout(const ViewState& state, std::int32_t column, std::int32_
   const LevelGrid& grid = state.LevelGrid;
   if (column < 1 || row < 1 || column > grid.MicCount() || row > grid.RowCount()) return {};
   const double level = grid.At(row, column);
-  std::string text = "Microphone " + std::to_string(column);
+  std::string text = ColumnName(state.Columns, column);
   if (state.SampleRate != 0 && state.Decimation != 0) {
     const double ms = static_cast<double>(row) * state.Decimation / state.SampleRate * 1000.0;
     text += "\nTime " + Fixed(ms, 3, decimalPoint) + " ms";

@@ -2,9 +2,11 @@
 // The window's modal dialogs behind a small interface, so that tests can answer them.
 
 #include <optional>
+
 #include <string>
 #include <utility>
 #include <vector>
+#include "load_host.h"
 
 class QWidget;
 
@@ -19,6 +21,9 @@ struct OpenFileSettings {
 
 // The Browse dialog's settings: the same every time it opens, but for the folder it starts in.
 OpenFileSettings BrowseSettings(std::string initialFolder = {});
+// The type of the audio files among them, the 7th.
+inline constexpr const char* kAudioFilesType =
+    "Audio file (*.wav *.flac *.aif *.aiff *.w64 *.rf64 *.caf)";
 
 class Dialogs {
  public:
@@ -37,4 +42,9 @@ class Dialogs {
   virtual void Warning(QWidget* parent, const std::string& text, const std::string& title) = 0;
   // A fault, in a box titled "MLS Vexal".
   virtual void Error(QWidget* parent, const std::string& text) = 0;
+  // Which receiver, emitter and measurements of a SOFA set to show; nullopt on cancel. Without a
+  // dialog of its own, the first answers are taken.
+  virtual std::optional<SofaChoice> AskSofaChoice(QWidget* /*parent*/, const SofaFacts& /*facts*/) {
+    return SofaChoice{};
+  }
 };

@@ -133,19 +133,24 @@ void Form1::Picture1_Click() {
 // A load that fails, is refused or cancelled leaves the map on screen, and Text1 names its file
 // again. A refused file's previous map is painted again, as after any load.
 void Form1::LoadAndDraw(const std::string& fileName) {
+  LoadAndDraw(fileName, {}, state_.Decimation);
+}
+
+void Form1::LoadAndDraw(const std::string& fileName, const LoadChoices& choices,
+                        std::int32_t decimation) {
   const std::optional<FileStamp> stamp = StampOf(fileName);
-  host_.ForgetPeriod();
   WindowLoad load =
-      LoadTelling(fileName, state_.PeakLevel, state_.Decimation, host_, dialogs_, this, closed_);
+      LoadTelling(fileName, state_.PeakLevel, decimation, host_, dialogs_, this, closed_, choices);
   if (!load.measurement) {
     fileName_.Show(mapFileName_);
     if (load.refused) Draw(drawOptions_);
     return;
   }
   TakeMeasurement(state_, std::move(*load.measurement));
+  state_.Decimation = decimation;
   comparison_.SetMainScale(load.scale);
   ShowMapOf(fileName);
-  figures_->MapLoaded(MapSource{fileName, host_.LastPeriod(), state_.Decimation, stamp});
+  figures_->MapLoaded(MapSource{fileName, state_.Choices.period, state_.Decimation, stamp});
   Draw(drawOptions_);
   if (const auto reason = EmptyMapReason(fileName, state_.LevelGrid)) {
     ShowFault(FileNameText(fileName).toStdString() + *reason);

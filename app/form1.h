@@ -62,6 +62,13 @@ class Form1 : public QWidget {
   // Loads and paints fileName as a Browse choice of it (a drop, a recent file); ignored while a
   // load or paint runs.
   void Open(const std::string& fileName);
+  // Ctrl+Shift+M: an audio file chosen as with Browse, one column per channel.
+  void OpenChannels();
+  // T, Shift+T and "Slice length…": the samples summed into one row become decimation (1..1024)
+  // and the file on screen is read again with the answers it was given; a map that is not made
+  // of slices of samples (.mls, text exports) keeps its slices and says why.
+  void SetSliceLength(std::int32_t decimation);
+  void AskSliceLength();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -74,6 +81,10 @@ class Form1 : public QWidget {
   // Shows fileName in Text1, then loads and paints it, as after a Browse choice.
   void OpenChosen(const std::string& fileName);
   void LoadAndDraw(const std::string& fileName);
+  // With the answers given before the load and its slice length; on success the view takes both.
+  void LoadAndDraw(const std::string& fileName, const LoadChoices& choices,
+                   std::int32_t decimation);
+  void ApplySliceLength(std::int32_t decimation);
   // Paints the current grid; a fault ends in one error box.
   void Draw(const DrawOptions& options);
   void ShowFault(const std::string& text);

@@ -8,6 +8,7 @@
 #include "profiles_link.h"
 #include "recent_files.h"
 #include "save_view.h"
+#include "slice_length.h"
 #include "window_load.h"
 
 namespace {
@@ -36,6 +37,13 @@ void Form1::AddActions() {
   add("Drop the reference", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), [this] {
     if (comparison_.HasReference()) RepaintAfter([this] { comparison_.DropReference(); });
   });
+  add("Open channels as positions…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M),
+      &Form1::OpenChannels);
+  add("Longer slices", QKeySequence(Qt::Key_T),
+      [this] { SetSliceLength(SteppedSliceLength(state_.Decimation, 1)); });
+  add("Shorter slices", QKeySequence(Qt::SHIFT | Qt::Key_T),
+      [this] { SetSliceLength(SteppedSliceLength(state_.Decimation, -1)); });
+  add("Slice length…", QKeySequence(Qt::CTRL | Qt::Key_T), &Form1::AskSliceLength);
 }
 
 void Form1::ShowNextMap() {

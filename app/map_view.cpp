@@ -274,6 +274,8 @@ QImage MapView::ShownView() const {
   facts.sampleRate = state_->SampleRate;
   facts.decimation = state_->Decimation;
   facts.scale = levelScale_;
+  facts.columnWord = state_->Columns.word;
+  facts.columnSource = state_->Columns.source;
   return ViewImage(cells, CurrentZoom(), ShownPalette(), legend_, facts);
 }
 

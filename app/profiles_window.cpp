@@ -26,10 +26,13 @@ QList<QPointF> Points(const std::vector<double>& positions, const std::vector<fl
   return points;
 }
 
-QString PositionTitle(const std::string& positionName) {
+// The axis of a profile; across the columns, what a column is.
+QString PositionTitle(const std::string& positionName, const ColumnLabels& columns) {
   if (positionName == "time_ms") return "Time (ms)";
   if (positionName == "row") return "Row";
-  return "Microphone";
+  QString word = QString::fromStdString(columns.word);
+  if (!word.isEmpty()) word[0] = word[0].toUpper();
+  return word;
 }
 
 }  // namespace
@@ -110,16 +113,16 @@ void ProfilesWindow::ShowCell(const ViewState& main, LevelScale scale, std::int3
   const QString when = RowsHaveTime(main)
                            ? QLocale().toString(RowMilliseconds(main, row), 'f', 3) + " ms"
                            : "row " + QString::number(row);
-  cellLabel_->setText(QString("Microphone %1, %2%3")
-                          .arg(column)
-                          .arg(when, pinned ? " (pinned: a click or Escape frees it)" : ""));
+  cellLabel_->setText(QString::fromStdString(ColumnName(main.Columns, column)) + ", " + when +
+                      (pinned ? " (pinned: a click or Escape frees it)" : ""));
   loudestMark_->clear();
   if (const auto loudest = LoudestPoint(time_)) {
     const double at = time_.positions[*loudest];
     loudestMark_->append(at, time_.levels[*loudest]);
     const QString where =
         RowsHaveTime(main) ? QLocale().toString(at, 'f', 3) + " ms" : "row " + QString::number(at);
-    loudestLabel_->setText("Loudest at microphone " + QString::number(column) + ": " +
+    loudestLabel_->setText("Loudest at " + QString::fromStdString(main.Columns.word) + " " +
+                           QString::number(column) + ": " +
                            LevelText(scale, time_.levels[*loudest], 2, point) + " at " + where);
   } else {
     loudestLabel_->clear();
@@ -134,7 +137,7 @@ void ProfilesWindow::ShowProfile(Plot& plot, const Profile& profile, const ViewS
   const double first = profile.positions.empty() ? 0.0 : profile.positions.front();
   const double last = profile.positions.empty() ? 1.0 : profile.positions.back();
   plot.x->setRange(first, std::max(last, first + 1e-9));
-  plot.x->setTitleText(PositionTitle(profile.positionName));
+  plot.x->setTitleText(PositionTitle(profile.positionName, main.Columns));
   // The map's black-to-white span, the peak at one end.
   const double peak = main.PeakLevel;
   const double end = peak - static_cast<double>(main.RangeDb);

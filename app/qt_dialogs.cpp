@@ -1,6 +1,7 @@
 #include "qt_dialogs.h"
 
 #include "file_names.h"
+#include "sofa_dialog.h"
 
 #include <QFileDialog>
 #include <QInputDialog>
@@ -69,4 +70,8 @@ void QtDialogs::Error(QWidget* parent, const std::string& text) {
   QMessageBox box(QMessageBox::Critical, QStringLiteral("MLS Vexal"), QString::fromStdString(text),
                   QMessageBox::Ok, parent);
   box.exec();
+}
+
+std::optional<SofaChoice> QtDialogs::AskSofaChoice(QWidget* parent, const SofaFacts& facts) {
+  return AskSofaChoiceInDialog(parent, facts);
 }

@@ -13,4 +13,5 @@ class QtDialogs : public Dialogs {
                                       const std::vector<std::string>& filters) override;
   void Warning(QWidget* parent, const std::string& text, const std::string& title) override;
   void Error(QWidget* parent, const std::string& text) override;
+  std::optional<SofaChoice> AskSofaChoice(QWidget* parent, const SofaFacts& facts) override;
 };

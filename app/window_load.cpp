@@ -5,12 +5,13 @@
 #include "window_messages.h"
 
 WindowLoad LoadTelling(const std::string& fileName, float peak, std::int32_t decimation,
-                       LoadHost& host, Dialogs& dialogs, QWidget* parent, bool quiet) {
+                       LoadHost& host, Dialogs& dialogs, QWidget* parent, bool quiet,
+                       const LoadChoices& choices) {
   WindowLoad load;
   load.scale = LevelScaleFor(ReaderFor(FileKindOf(fileName)));
   LoadResult result;
   try {
-    result = LoadMeasurement(fileName, peak, decimation, host);
+    result = LoadMeasurement(fileName, peak, decimation, host, choices);
   } catch (const std::exception& e) {  // LoadError, or anything a reader let through
     if (!quiet) dialogs.Error(parent, LoadFaultText(fileName, e.what()));
     return load;

@@ -21,4 +21,5 @@ struct WindowLoad {
 // refusal its warning ("Warning!"), unless quiet (the window has been closed). What the host's
 // Yield throws passes through.
 WindowLoad LoadTelling(const std::string& fileName, float peak, std::int32_t decimation,
-                       LoadHost& host, Dialogs& dialogs, QWidget* parent, bool quiet);
+                       LoadHost& host, Dialogs& dialogs, QWidget* parent, bool quiet,
+                       const LoadChoices& choices = {});

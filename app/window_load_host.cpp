@@ -56,10 +56,13 @@ void WindowLoadHost::Yield() {
 
 std::optional<std::string> WindowLoadHost::AskPeriod(const std::string& initialText,
                                                      const RecordingFacts& recording) {
-  lastPeriod_ = dialogs_.InputBox(
-      &window_, "Repetition period (sec or samples)\n" + RecordingFactsText(recording),
-      "Required Parameter", initialText);
-  return lastPeriod_;
+  return dialogs_.InputBox(&window_,
+                           "Repetition period (sec or samples)\n" + RecordingFactsText(recording),
+                           "Required Parameter", initialText);
+}
+
+std::optional<SofaChoice> WindowLoadHost::AskSofaChoice(const SofaFacts& facts) {
+  return dialogs_.AskSofaChoice(&window_, facts);
 }
 
 std::optional<double> WindowLoadHost::ToNumber(const std::string& text) {

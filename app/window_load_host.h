@@ -28,12 +28,9 @@ class WindowLoadHost : public LoadHost {
   void Yield() override;  // throws WindowClosed
   std::optional<std::string> AskPeriod(const std::string& initialText,
                                        const RecordingFacts& recording) override;
+  std::optional<SofaChoice> AskSofaChoice(const SofaFacts& facts) override;
   // In the user's locale first, then with "." as the decimal separator.
   std::optional<double> ToNumber(const std::string& text) override;
-  // The answer to the period prompt of the latest load that asked, so that the map's file can be
-  // read again with it; ForgetPeriod before a load.
-  const std::optional<std::string>& LastPeriod() const { return lastPeriod_; }
-  void ForgetPeriod() { lastPeriod_.reset(); }
   // A map the window cannot size is refused before its grid is allocated.
   std::optional<std::string> RefuseGridSize(std::int32_t micCount, std::int32_t rowCount) override;
 
@@ -43,6 +40,5 @@ class WindowLoadHost : public LoadHost {
   QLineEdit& text1_;
   QProgressBar& progressBar1_;
   const bool& closed_;
-  std::optional<std::string> lastPeriod_;
   int cursorSets_ = 0;  // wait cursors set by SetLoading and not yet restored
 };

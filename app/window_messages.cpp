@@ -26,9 +26,9 @@ std::string PaintFaultText(const std::string& cause) {
 std::string RefusalText(RefusalReason reason) {
   switch (reason) {
     case RefusalReason::NotMono:
-      return "Sorry, this is not a Mono .WAV file!";
-    case RefusalReason::NotSixteenBitPcm:
-      return "Sorry, this is not a 16-bit PCM .WAV file!";
+      return "Sorry, this is not a Mono .WAV file!\n"
+             "File \u203a Open channels as positions\u2026 (Ctrl+Shift+M) opens its channels as "
+             "the columns.";
   }
   return {};
 }
@@ -52,6 +52,17 @@ std::string Grouped(double whole) {
 }
 
 }  // namespace
+
+std::string SofaFactsText(const SofaFacts& facts) {
+  const auto counted = [](std::int32_t count, const std::string& word) {
+    return Grouped(count) + " " + word + (count == 1 ? "" : "s");
+  };
+  const std::string convention = facts.convention.empty() ? "SOFA set" : facts.convention;
+  return convention + ": " + counted(facts.measurements, "measurement") + ", " +
+         counted(facts.receivers, "receiver") + ", " + counted(facts.emitters, "emitter") + ", " +
+         counted(facts.samples, "sample") + " at " + std::to_string(facts.sampleRate) +
+         " samples/s" + (facts.hasDirections ? "" : " (no source positions: all measurements)");
+}
 
 std::string RecordingFactsText(const RecordingFacts& recording) {
   const double samples = std::floor(std::max(recording.sampleCount, 0.0));

@@ -14,6 +14,10 @@ std::string PaintFaultText(const std::string& cause);
 // The warning of a refused recording; its box is titled "Warning!".
 std::string RefusalText(RefusalReason reason);
 
+// "SimpleFreeFieldHRIR: 710 measurements, 2 receivers, 1 emitter, 512 samples at 44100
+// samples/s": what a SOFA set holds.
+std::string SofaFactsText(const SofaFacts& facts);
+
 // "48000 samples/s, 1 536 000 samples, 32.000 s": what a recording holds.
 std::string RecordingFactsText(const RecordingFacts& recording);
 

@@ -13,7 +13,8 @@ inline std::optional<std::string> EmptyMapReason(const std::string& fileName,
                                                  const LevelGrid& grid) {
   if (grid.MicCount() > 0 && grid.RowCount() > 0) return std::nullopt;
   const ReaderKind kind = ReaderFor(FileKindOf(fileName));
-  const bool recording = kind == ReaderKind::Wav || kind == ReaderKind::Pcm;
+  const bool recording =
+      kind == ReaderKind::Wav || kind == ReaderKind::Pcm || kind == ReaderKind::Audio;
   return std::string(" holds no data to paint") + (recording ? " at this period" : "") + ": " +
          (grid.MicCount() == 0 ? "0 microphone positions" : "0 time rows");
 }

@@ -31,6 +31,8 @@ LevelScale LevelScaleFor(ReaderKind kind) {
       return LevelScale::MlsLn;
     case ReaderKind::Wav:
     case ReaderKind::Pcm:
+    case ReaderKind::Sofa:
+    case ReaderKind::Audio:
       return LevelScale::EnergyLn;
     case ReaderKind::TextMap:
       return LevelScale::Decibel;

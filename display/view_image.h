@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QSize>
 #include <cstdint>
+#include <string>
 
 #include "level_units.h"
 #include "palette.h"
@@ -24,6 +25,8 @@ struct LegendFacts {
   std::int32_t sampleRate = 0;  // 0: the time axis counts rows
   std::int32_t decimation = 4;  // samples per row
   LevelScale scale = LevelScale::Decibel;
+  std::string columnWord = "microphone";  // what a column is
+  std::string columnSource = {};          // where the columns come from; empty: nothing to say
 };
 
 // Where the parts of a view with legend and axes lie, in pixels of the whole view: the cells at

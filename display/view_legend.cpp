@@ -53,8 +53,13 @@ QString TimeCaption(const LegendFacts& facts) {
 QString LevelCaption(const LegendFacts& facts) {
   return QStringLiteral("Level (%1)").arg(LevelUnitName(facts.scale));
 }
-QString MicCaption() {
-  return QStringLiteral("microphone");
+// "microphone", or "measurement — receiver 1, emitter 1, horizontal plane".
+QString MicCaption(const LegendFacts& facts) {
+  QString caption = QString::fromStdString(facts.columnWord);
+  if (!facts.columnSource.empty()) {
+    caption += QString::fromUtf8(" \u2014 ") + QString::fromStdString(facts.columnSource);
+  }
+  return caption;
 }
 
 // A label `offset` pixels along its axis.
@@ -223,7 +228,7 @@ void PaintMicAxis(QPainter& painter, const TextMetrics& text, const ViewFrame& f
   const QRect& cells = frame.cells;
   const int numbersTop = frame.micAxis.top() + text.MicTextDrop();
   painter.drawText(QPoint(cells.left(), numbersTop + text.line + text.metrics.ascent()),
-                   MicCaption());
+                   MicCaption(facts));
   if (facts.micCount < 1 || cells.width() < 1) return;
 
   const int widest = text.Width(QString::number(facts.micCount));
@@ -309,7 +314,7 @@ ViewFrame FrameView(QSize cellPixels, const LegendFacts& facts) {
     const std::int64_t timeBottom = top + height + text.line / 2;
     const std::int64_t micTop = top + height + 1;
     const std::int64_t micRight =
-        std::max(left + width + micWidest / 2 + 1, left - 1 + text.Width(MicCaption()));
+        std::max(left + width + micWidest / 2 + 1, left - 1 + text.Width(MicCaption(facts)));
     const std::int64_t micBottom = micTop + text.MicTextDrop() + 2 * text.line;
     // Right of the time labels and of the microphone numbers under short maps.
     const std::int64_t barLeft = std::max(timeLeft + timeWidth, micRight + 1) + kBarGap;

@@ -3,6 +3,8 @@
 // is painted. Owned by whoever shows the map: the window and the headless renderer.
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "level_grid.h"
 #include "measurement.h"
@@ -13,11 +15,14 @@ inline constexpr std::int32_t kStartDecimation = 4;
 
 struct ViewState {
   ::LevelGrid LevelGrid;
-  std::int32_t SampleRate = 0;  // samples per second; SampleRate / Decimation rows per second
-  std::int32_t Decimation = 0;  // samples summed into one row by the recording reader
-  float PeakLevel = 0.0f;       // largest level stored since start-up (never lowered)
-  float RangeDb = 0.0f;         // level span from black (PeakLevel) to white
-  bool StopDrawing = false;     // the user asked to stop painting
+  std::int32_t SampleRate = 0;     // samples per second; SampleRate / Decimation rows per second
+  std::int32_t Decimation = 0;     // samples summed into one row by the recording reader
+  float PeakLevel = 0.0f;          // largest level stored since start-up (never lowered)
+  float RangeDb = 0.0f;            // level span from black (PeakLevel) to white
+  bool StopDrawing = false;        // the user asked to stop painting
+  ColumnLabels Columns;            // what each column of the grid stands for
+  LoadChoices Choices;             // the answers its load took: a reload takes them again
+  std::vector<std::string> Notes;  // what the map does not show of the file
 };
 
 // Takes a successful load: its grid, its sampling rate when its kind has one, its peak.
@@ -25,4 +30,7 @@ inline void TakeMeasurement(ViewState& state, Measurement&& measurement) {
   state.LevelGrid = std::move(measurement.grid);
   if (measurement.sampleRate) state.SampleRate = *measurement.sampleRate;
   state.PeakLevel = measurement.peakLevel;
+  state.Columns = std::move(measurement.columns);
+  state.Choices = std::move(measurement.choices);
+  state.Notes = std::move(measurement.notes);
 }

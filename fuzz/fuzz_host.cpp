@@ -23,19 +23,28 @@ std::string WriteScratchFile(const std::uint8_t* data, std::size_t size,
 }
 
 void FuzzLoad(const std::uint8_t* data, std::size_t size, const std::string& extension,
-              const std::optional<std::string>& answer, std::int32_t maxRowCount) {
-  FuzzLoadMeasurement(data, size, extension, answer, maxRowCount, 0.0f);
+              const std::optional<std::string>& answer, std::int32_t maxRowCount,
+              const LoadChoices& choices) {
+  FuzzLoadMeasurement(data, size, extension, answer, maxRowCount, 0.0f, choices);
 }
 
 std::optional<Measurement> FuzzLoadMeasurement(const std::uint8_t* data, std::size_t size,
                                                const std::string& extension,
                                                const std::optional<std::string>& answer,
-                                               std::int32_t maxRowCount, float peakLevel) {
-  const std::string path = WriteScratchFile(data, size, extension);
+                                               std::int32_t maxRowCount, float peakLevel,
+                                               const LoadChoices& choices) {
+  return FuzzLoadFile(WriteScratchFile(data, size, extension), answer, maxRowCount, choices,
+                      peakLevel);
+}
+
+std::optional<Measurement> FuzzLoadFile(const std::string& path,
+                                        const std::optional<std::string>& answer,
+                                        std::int32_t maxRowCount, const LoadChoices& choices,
+                                        float peakLevel) {
   QuietHost host(answer);
   LoadResult result;
   try {
-    result = LoadMeasurement(path, peakLevel, 4, host);
+    result = LoadMeasurement(path, peakLevel, 4, host, choices);
   } catch (const LoadError&) {
     return std::nullopt;
   }

@@ -18,14 +18,21 @@ std::string WriteScratchFile(const std::uint8_t* data, std::size_t size,
 // loaded grid that has more than maxRowCount rows or that holds a level that is not finite traps.
 void FuzzLoad(const std::uint8_t* data, std::size_t size, const std::string& extension,
               const std::optional<std::string>& answer = std::nullopt,
-              std::int32_t maxRowCount = INT32_MAX);
+              std::int32_t maxRowCount = INT32_MAX, const LoadChoices& choices = {});
 
 // The same load, starting from peakLevel, handing back what it loaded: nullopt after a LoadError,
 // a refusal or a cancellation.
 std::optional<Measurement> FuzzLoadMeasurement(const std::uint8_t* data, std::size_t size,
                                                const std::string& extension,
                                                const std::optional<std::string>& answer,
-                                               std::int32_t maxRowCount, float peakLevel);
+                                               std::int32_t maxRowCount, float peakLevel,
+                                               const LoadChoices& choices = {});
+
+// Loads the file at path with the same checks.
+std::optional<Measurement> FuzzLoadFile(const std::string& path,
+                                        const std::optional<std::string>& answer,
+                                        std::int32_t maxRowCount, const LoadChoices& choices = {},
+                                        float peakLevel = 0.0f);
 
 // An answer for the period prompt picked by the input's last byte.
 std::string PickPeriodAnswer(const std::uint8_t* data, std::size_t size);

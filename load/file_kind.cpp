@@ -16,5 +16,9 @@ ReaderKind ReaderFor(const std::string& fileKind) {
   if (fileKind == "MLS") return ReaderKind::Mls;
   if (fileKind == "WAV") return ReaderKind::Wav;
   if (fileKind == "PCM") return ReaderKind::Pcm;
+  if (fileKind == "SOFA") return ReaderKind::Sofa;
+  for (const char* audio : {"FLAC", "AIF", "AIFF", "W64", "RF64", "CAF"}) {
+    if (fileKind == audio) return ReaderKind::Audio;
+  }
   return ReaderKind::TextMap;
 }

@@ -6,7 +6,8 @@
 // (the whole own name when it has no "."). Only "/" separates folders.
 std::string FileKindOf(const std::string& fileName);
 
-enum class ReaderKind { Mls, Wav, Pcm, TextMap };
+enum class ReaderKind { Mls, Wav, Pcm, Sofa, Audio, TextMap };
 
-// Exact comparison in the fixed order MLS, WAV, PCM; anything else is the text export.
+// Exact comparison: MLS, WAV, PCM, SOFA, and the audio formats FLAC, AIF, AIFF, W64, RF64 and
+// CAF; anything else is the text export.
 ReaderKind ReaderFor(const std::string& fileKind);

@@ -18,6 +18,10 @@ LoadResult RunReader(ReaderKind kind, const ReaderInput& input) {
       return ReadWavRecording(input);
     case ReaderKind::Pcm:
       return ReadPcmRecording(input);
+    case ReaderKind::Sofa:
+      return ReadSofaSet(input);
+    case ReaderKind::Audio:
+      return ReadAudioFile(input);
     case ReaderKind::TextMap:
       break;
   }
@@ -32,14 +36,14 @@ LevelGrid NewGrid(const ReaderInput& input, std::int32_t rowCount, std::int32_t 
 }
 
 LoadResult LoadMeasurement(const std::string& fileName, float peakLevel, std::int32_t decimation,
-                           LoadHost& host) {
+                           LoadHost& host, const LoadChoices& choices) {
   const ReaderKind kind = ReaderFor(FileKindOf(fileName));
   LoadResult result;
   {
     host.SetLoading(true);
     const ScopeExit loaded([&host] { host.SetLoading(false); });
     try {
-      result = RunReader(kind, ReaderInput{fileName, decimation, peakLevel, host});
+      result = RunReader(kind, ReaderInput{fileName, decimation, peakLevel, host, choices});
     } catch (const RoundingOverflow& e) {
       throw LoadError(e.what());
     } catch (const std::bad_alloc&) {

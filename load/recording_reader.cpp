@@ -178,23 +178,37 @@ BlockShape ShapeBlocks(double period, const std::string& answerText, std::int32_
   return shape;
 }
 
+std::optional<BlockShape> AskBlockShape(const ReaderInput& input, const std::string& initialPeriod,
+                                        const RecordingFacts& recording, std::string& answer) {
+  const std::optional<std::string> given =
+      input.choices.period ? input.choices.period : input.host.AskPeriod(initialPeriod, recording);
+  if (!given) return std::nullopt;
+  answer = *given;
+  const std::optional<double> period = input.host.ToNumber(answer);
+  if (!period) throw LoadError("the repetition period \"" + answer + "\" is not a number");
+  return ShapeBlocks(*period, answer, recording.sampleRate, input.decimation,
+                     recording.sampleCount);
+}
+
 std::optional<BlockShape> AskBlockShape(LoadHost& host, std::int32_t decimation,
                                         const RecordingData& data) {
-  const std::optional<std::string> answer =
-      host.AskPeriod(data.initialPeriod, RecordingFacts{data.sampleRate, data.sampleCount});
-  if (!answer) return std::nullopt;
-  const std::optional<double> period = host.ToNumber(*answer);
-  if (!period) throw LoadError("the repetition period \"" + *answer + "\" is not a number");
-  return ShapeBlocks(*period, *answer, data.sampleRate, decimation, data.sampleCount);
+  const std::string noName;
+  std::string answer;
+  return AskBlockShape(ReaderInput{noName, decimation, 0.0f, host}, data.initialPeriod,
+                       RecordingFacts{data.sampleRate, data.sampleCount}, answer);
 }
 
 LoadResult ReadRecording(const ReaderInput& input, const InputFile& file,
                          const RecordingData& data) {
-  const std::optional<BlockShape> asked = AskBlockShape(input.host, input.decimation, data);
+  std::string answer;
+  const std::optional<BlockShape> asked = AskBlockShape(
+      input, data.initialPeriod, RecordingFacts{data.sampleRate, data.sampleCount}, answer);
   if (!asked) return Cancelled{};
   const BlockShape& shape = *asked;
 
   Measurement result;
+  result.choices = input.choices;
+  result.choices.period = answer;
   result.sampleRate = data.sampleRate;
   result.peakLevel = input.peakLevel;
   result.grid = NewGrid(input, shape.rowCount, shape.micCount);

@@ -36,12 +36,19 @@ inline constexpr std::int32_t kMaxRows = 400;
 BlockShape ShapeBlocks(double period, const std::string& answerText, std::int32_t sampleRate,
                        std::int32_t decimation, double sampleCount);
 
-// Asks for the period and shapes the blocks by the answer; nullopt when the user cancels.
+// The period given with the load's choices, or else asked with initialPeriod offered, turned into
+// blocks; nullopt when the prompt is cancelled. answer receives the text the shape came from.
+std::optional<BlockShape> AskBlockShape(const ReaderInput& input, const std::string& initialPeriod,
+                                        const RecordingFacts& recording, std::string& answer);
+
+// The same with the period always asked, for a reader that has no load choices.
 std::optional<BlockShape> AskBlockShape(LoadHost& host, std::int32_t decimation,
                                         const RecordingData& data);
 
+// A mono WAV whose samples are not 16-bit integers: decoded through libsndfile instead.
+struct OtherSampleFormat {};
 // Where the samples of a mono 16-bit WAV recording lie, or why it is refused.
-std::variant<RecordingData, Refusal> WavRecordingData(const InputFile& file);
+std::variant<RecordingData, Refusal, OtherSampleFormat> WavRecordingData(const InputFile& file);
 // Where the samples of a raw float recording lie.
 RecordingData PcmRecordingData(const InputFile& file);
 

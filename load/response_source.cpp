@@ -76,10 +76,10 @@ std::string Unavailable(const std::string& what) {
 }
 
 RecordingData WavData(const InputFile& file) {
-  const std::variant<RecordingData, Refusal> header = WavRecordingData(file);
-  if (const auto* refusal = std::get_if<Refusal>(&header)) {
-    throw LoadError(refusal->reason == RefusalReason::NotMono ? "it is not a mono WAV file"
-                                                              : "its samples are not 16-bit PCM");
+  const auto header = WavRecordingData(file);
+  if (std::holds_alternative<Refusal>(header)) throw LoadError("it is not a mono WAV file");
+  if (std::holds_alternative<OtherSampleFormat>(header)) {
+    throw LoadError("its samples are not 16-bit PCM");
   }
   return std::get<RecordingData>(header);
 }

@@ -73,7 +73,7 @@ void Render(BatchFile& file, const RenderOptions& options, const Reference* refe
   ViewState state = StartState(options);
   RenderHost host(options.period, PictureSize{options.zoom, options.legend, options.palette});
   const std::optional<FileStamp> loadedStamp = StampOf(file.input);
-  if (const auto cause = LoadInto(state, file.input, host)) {
+  if (const auto cause = LoadInto(state, file.input, host, options.choices)) {
     file.message = "cannot load " + ShownName(file.input) + ": " + *cause;
     return;
   }

@@ -12,7 +12,7 @@ std::optional<Reference> LoadReference(const RenderOptions& options) {
   Reference reference{*options.referencePath, StartState(options)};
   // Its grid is never painted on its own: the picture check belongs to the measurement's load.
   RenderHost host(options.period, std::nullopt);
-  if (const auto cause = LoadInto(reference.state, reference.file, host)) {
+  if (const auto cause = LoadInto(reference.state, reference.file, host, options.choices)) {
     throw std::runtime_error("cannot load the reference " + ShownName(reference.file) + ": " +
                              *cause);
   }

@@ -6,6 +6,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "file_kind.h"
 #include "number_text.h"
 #include "range_rule.h"
 #include "shown_name.h"
@@ -57,12 +58,17 @@ struct RenderParser {
   RenderParser() {
     parser.setApplicationDescription(kDescription);
     for (const QCommandLineOption* option :
-         {&help, &version, &period, &range, &png, &zoom, &palette, &legend, &grid, &outputDir,
-          &gridFormat, &json, &reference, &profileColumn, &profileRow, &profileOut, &figures}) {
+         {&help,       &version,    &period,    &range,      &png,     &zoom,      &palette,
+          &legend,     &grid,       &outputDir, &gridFormat, &json,    &reference, &profileColumn,
+          &profileRow, &profileOut, &figures,   &receiver,   &emitter, &select,    &channels,
+          &slice}) {
       parser.addOption(*option);
     }
-    parser.addPositionalArgument("FILE", "Measurement files: .mls, .wav, .pcm or text exports.",
-                                 "FILE...");
+    parser.addPositionalArgument(
+        "FILE",
+        "Measurement files: .mls, .wav, .pcm, .sofa, .flac, .aif, .aiff, .w64, .rf64, .caf or "
+        "text exports.",
+        "FILE...");
   }
 
   QCommandLineParser parser;
@@ -128,6 +134,25 @@ struct RenderParser {
       "centre time) to OUT, - for standard output; with --output-dir give csv for "
       "DIR/NAME.figures.csv.",
       "OUT"};
+  QCommandLineOption receiver{"receiver", "SOFA sets: the receiver drawn (from 1, default 1).",
+                              "N"};
+  QCommandLineOption emitter{"emitter", "SOFA sets: the emitter drawn (from 1, default 1).", "N"};
+  QCommandLineOption select{
+      "select",
+      "SOFA sets: the measurements drawn as columns: all (default, in file order), horizontal "
+      "(|elevation| <= 2 degrees, by azimuth) or median (azimuth within 2 degrees of 0 or 180, "
+      "by polar angle).",
+      "all|horizontal|median"};
+  QCommandLineOption channels{
+      "channels",
+      "Audio files (WAV, FLAC, AIFF, W64, RF64, CAF): one column per channel, rows from the "
+      "first frame, no period (a mono file gives one column). Files with several channels other "
+      "than WAV open so anyway."};
+  QCommandLineOption slice{
+      "slice",
+      "Samples summed into one row (1 to 65536, default 4) for recordings, audio files and SOFA "
+      "sets.",
+      "D"};
 };
 
 float ParseRange(const std::string& text) {
@@ -205,7 +230,7 @@ void RefuseRepeats(const RenderParser& p) {
   for (const QCommandLineOption* option :
        {&p.period, &p.range, &p.png, &p.zoom, &p.palette, &p.legend, &p.grid, &p.outputDir,
         &p.gridFormat, &p.json, &p.reference, &p.profileColumn, &p.profileRow, &p.profileOut,
-        &p.figures}) {
+        &p.figures, &p.receiver, &p.emitter, &p.select, &p.channels, &p.slice}) {
     const QString name = option->names().constFirst();
     if (given.count(name) > 1) {
       throw std::invalid_argument("--" + Bytes(name) + " is given more than once");
@@ -274,6 +299,58 @@ void TakeFiguresOption(const RenderParser& p, RenderOptions& options) {
   }
 }
 
+constexpr int kMaxSlice = 65536;
+
+// The options that only some kinds of file take: given for a file of another kind, an error.
+void TakeKindOptions(const RenderParser& p, RenderOptions& options) {
+  const auto value = [&](const QCommandLineOption& option) -> std::optional<std::string> {
+    if (!p.parser.isSet(option)) return std::nullopt;
+    return Bytes(p.parser.value(option));
+  };
+  SofaChoice sofa;
+  if (const auto r = value(p.receiver)) sofa.receiver = ParseCount("--receiver", *r);
+  if (const auto e = value(p.emitter)) sofa.emitter = ParseCount("--emitter", *e);
+  if (const auto s = value(p.select)) {
+    const auto selection = SofaSelectionFromKey(*s);
+    if (!selection) {
+      throw std::invalid_argument("--select is all, horizontal or median, not \"" + *s + "\"");
+    }
+    sofa.selection = *selection;
+  }
+  options.choices.sofa = sofa;
+  options.choices.channelsAsPositions = p.parser.isSet(p.channels);
+  if (const auto d = value(p.slice)) {
+    const int slice = ParseCount("--slice", *d);
+    if (slice > kMaxSlice) {
+      throw std::invalid_argument("--slice is at most " + std::to_string(kMaxSlice) + ", not " +
+                                  *d);
+    }
+    options.slice = slice;
+  }
+
+  std::vector<std::string> files = options.files;
+  if (options.referencePath) files.push_back(*options.referencePath);
+  for (const std::string& file : files) {
+    const ReaderKind kind = ReaderFor(FileKindOf(file));
+    const bool sofaSet = kind == ReaderKind::Sofa;
+    const bool audio = kind == ReaderKind::Wav || kind == ReaderKind::Audio;
+    const bool samples = sofaSet || audio || kind == ReaderKind::Pcm;
+    const auto refuse = [&](const std::string& option, const std::string& takers) {
+      return std::invalid_argument(option + " applies to " + takers + ", not to " +
+                                   ShownName(file));
+    };
+    for (const QCommandLineOption* option : {&p.receiver, &p.emitter, &p.select}) {
+      if (!sofaSet && p.parser.isSet(*option)) {
+        throw refuse("--" + Bytes(option->names().constFirst()), "SOFA sets");
+      }
+    }
+    if (!audio && options.choices.channelsAsPositions) throw refuse("--channels", "audio files");
+    if (!samples && options.slice) {
+      throw refuse("--slice", "recordings, audio files and SOFA sets (rows of samples)");
+    }
+  }
+}
+
 }  // namespace
 
 RenderOptions ParseRenderOptions(const std::vector<std::string>& arguments) {
@@ -324,6 +401,7 @@ RenderOptions ParseRenderOptions(const std::vector<std::string>& arguments) {
 
   for (const QString& file : p.parser.positionalArguments()) options.files.push_back(Bytes(file));
   if (options.files.empty()) throw std::invalid_argument("no measurement file given");
+  TakeKindOptions(p, options);
   return options;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "load_choices.h"
 #include "palette.h"
 #include "view_state.h"
 
@@ -13,6 +14,9 @@ enum class GridFormat { Npy, Csv };
 
 struct RenderOptions {
   std::optional<std::string> period;  // answer to the repetition-period prompt
+  // --channels, and the receiver, emitter and selection of SOFA sets (always set).
+  LoadChoices choices;
+  std::optional<std::int32_t> slice;  // samples per row; the viewer's start value without it
   float rangeDb = kStartRangeDb;
   std::optional<std::string> pngPath;    // the picture, in the format its extension names
   std::string pictureFormat = "png";     // Qt's name of that format

@@ -62,7 +62,7 @@ int RunOneState(const RenderOptions& options, std::ostream& out, std::ostream& e
   std::optional<FileStamp> loadedStamp;  // of the last file, before its load
   for (const std::string& file : options.files) {
     loadedStamp = StampOf(file);
-    if (const auto cause = LoadInto(state, file, host)) {
+    if (const auto cause = LoadInto(state, file, host, options.choices)) {
       err << "mlsvexal-render: cannot load " << ShownName(file) << ": " << *cause << "\n";
       return 1;
     }

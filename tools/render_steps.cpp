@@ -29,15 +29,23 @@ LegendFacts FactsOf(const ViewState& state, const std::string& file) {
   facts.sampleRate = state.SampleRate;
   facts.decimation = state.Decimation;
   facts.scale = LevelScaleFor(ReaderFor(FileKindOf(file)));
+  facts.columnWord = state.Columns.word;
+  facts.columnSource = state.Columns.source;
   return facts;
+}
+
+// What the map does not show of the file, when there is anything to say.
+std::string NotesJson(const ViewState& state) {
+  if (state.Notes.empty()) return {};
+  std::string list;
+  for (const std::string& note : state.Notes) list += (list.empty() ? "" : ", ") + JsonString(note);
+  return ", \"notes\": [" + list + "]";
 }
 
 std::string RefusalText(const Refusal& refusal) {
   switch (refusal.reason) {
     case RefusalReason::NotMono:
       return "refused: Sorry, this is not a Mono .WAV file!";
-    case RefusalReason::NotSixteenBitPcm:
-      return "refused: Sorry, this is not a 16-bit PCM .WAV file!";
   }
   return "refused";
 }
@@ -110,14 +118,15 @@ std::optional<std::string> RenderHost::RefuseGridSize(std::int32_t micCount,
 ViewState StartState(const RenderOptions& options) {
   ViewState state;
   state.RangeDb = options.rangeDb;
-  state.Decimation = kStartDecimation;
+  state.Decimation = options.slice.value_or(kStartDecimation);
   return state;
 }
 
-std::optional<std::string> LoadInto(ViewState& state, const std::string& file, LoadHost& host) {
+std::optional<std::string> LoadInto(ViewState& state, const std::string& file, LoadHost& host,
+                                    const LoadChoices& choices) {
   LoadResult result;
   try {
-    result = LoadMeasurement(file, state.PeakLevel, state.Decimation, host);
+    result = LoadMeasurement(file, state.PeakLevel, state.Decimation, host, choices);
   } catch (const LoadError& e) {
     return e.what();
   }
@@ -187,5 +196,5 @@ std::string JsonSummary(const ViewState& state, const std::string& file) {
          ", \"row_count\": " + std::to_string(state.LevelGrid.RowCount()) +
          ", \"sample_rate\": " + std::to_string(state.SampleRate) +
          ", \"peak_level\": " + FloatText(state.PeakLevel) +
-         ", \"range_db\": " + FloatText(state.RangeDb);
+         ", \"range_db\": " + FloatText(state.RangeDb) + NotesJson(state);
 }

@@ -56,8 +56,10 @@ class LegendGui {
 // The view state of a viewer that has just started, with the range the options ask for.
 ViewState StartState(const RenderOptions& options);
 
-// Loads one file into state as a Browse choice would; the cause of a failure.
-std::optional<std::string> LoadInto(ViewState& state, const std::string& file, LoadHost& host);
+// Loads one file into state as a Browse choice would, with the answers given in choices; the
+// cause of a failure.
+std::optional<std::string> LoadInto(ViewState& state, const std::string& file, LoadHost& host,
+                                    const LoadChoices& choices = {});
 
 // The map as the picture shows it. Throws DrawError when it cannot be painted.
 QImage PictureOf(ViewState& state, const std::string& file, const RenderOptions& options);

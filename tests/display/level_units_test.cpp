@@ -10,6 +10,8 @@ TEST(LevelUnits, ScaleFollowsTheReaderKind) {
   EXPECT_EQ(LevelScaleFor(ReaderKind::Mls), LevelScale::MlsLn);
   EXPECT_EQ(LevelScaleFor(ReaderKind::Wav), LevelScale::EnergyLn);
   EXPECT_EQ(LevelScaleFor(ReaderKind::Pcm), LevelScale::EnergyLn);
+  EXPECT_EQ(LevelScaleFor(ReaderKind::Sofa), LevelScale::EnergyLn);
+  EXPECT_EQ(LevelScaleFor(ReaderKind::Audio), LevelScale::EnergyLn);
   EXPECT_EQ(LevelScaleFor(ReaderKind::TextMap), LevelScale::Decibel);
   EXPECT_EQ(LevelScaleFor(ReaderFor(FileKindOf("room.mls"))), LevelScale::MlsLn);
   EXPECT_EQ(LevelScaleFor(ReaderFor(FileKindOf("hall.__lev"))), LevelScale::Decibel);

@@ -17,10 +17,18 @@ std::optional<std::string> RecordingHost::AskPeriod(const std::string& initialTe
   return answer;
 }
 
+std::optional<SofaChoice> RecordingHost::AskSofaChoice(const SofaFacts& facts) {
+  sofaQuestions.push_back(facts);
+  if (sofaAnswers.empty()) return SofaChoice{};
+  auto answer = sofaAnswers.front();
+  sofaAnswers.pop_front();
+  return answer;
+}
+
 Measurement LoadedMeasurement(const std::string& path, RecordingHost& host, float peakLevel,
-                              std::int32_t decimation) {
+                              std::int32_t decimation, const LoadChoices& choices) {
   try {
-    LoadResult result = LoadMeasurement(path, peakLevel, decimation, host);
+    LoadResult result = LoadMeasurement(path, peakLevel, decimation, host, choices);
     EXPECT_FALSE(host.loading);
     if (auto* measurement = std::get_if<Measurement>(&result)) return std::move(*measurement);
     ADD_FAILURE() << "the load of " << path << " handed back " << ::testing::PrintToString(result);
@@ -31,9 +39,9 @@ Measurement LoadedMeasurement(const std::string& path, RecordingHost& host, floa
 }
 
 std::string LoadFailureMessage(const std::string& path, RecordingHost& host, float peakLevel,
-                               std::int32_t decimation) {
+                               std::int32_t decimation, const LoadChoices& choices) {
   try {
-    const LoadResult result = LoadMeasurement(path, peakLevel, decimation, host);
+    const LoadResult result = LoadMeasurement(path, peakLevel, decimation, host, choices);
     ADD_FAILURE() << "the load of " << path << " did not fail but handed back "
                   << ::testing::PrintToString(result);
   } catch (const LoadError& e) {
@@ -52,9 +60,6 @@ void PrintTo(RefusalReason reason, std::ostream* out) {
   switch (reason) {
     case RefusalReason::NotMono:
       *out << "NotMono";
-      return;
-    case RefusalReason::NotSixteenBitPcm:
-      *out << "NotSixteenBitPcm";
       return;
   }
   *out << "RefusalReason(" << static_cast<int>(reason) << ")";

@@ -26,6 +26,8 @@ class RecordingHost : public LoadHost {
   }
   std::optional<std::string> AskPeriod(const std::string& initialText,
                                        const RecordingFacts& recording) override;
+  // Records the facts; answers from sofaAnswers, the offer when none is left.
+  std::optional<SofaChoice> AskSofaChoice(const SofaFacts& facts) override;
 
   // Answers for the coming prompts, in order; nullopt is a cancel. No answer left: cancel.
   std::deque<std::optional<std::string>> answers;
@@ -39,6 +41,8 @@ class RecordingHost : public LoadHost {
   std::vector<bool> loadingChanges;
   std::vector<std::string> prompts;        // the initial text of every period prompt
   std::vector<RecordingFacts> recordings;  // and what its recording holds
+  std::deque<std::optional<SofaChoice>> sofaAnswers;
+  std::vector<SofaFacts> sofaQuestions;  // what each SOFA question showed
 };
 
 // The decimation the viewer starts with.
@@ -47,12 +51,14 @@ inline constexpr std::int32_t kTestDecimation = 4;
 // Loads path and returns its measurement; records a test failure (and returns an empty
 // measurement) when the load fails, is refused or cancelled, or leaves the host loading.
 Measurement LoadedMeasurement(const std::string& path, RecordingHost& host, float peakLevel = 0.0f,
-                              std::int32_t decimation = kTestDecimation);
+                              std::int32_t decimation = kTestDecimation,
+                              const LoadChoices& choices = {});
 
 // Loads path and returns the LoadError's message; records a test failure when the load does not
 // fail or leaves the host loading.
 std::string LoadFailureMessage(const std::string& path, RecordingHost& host, float peakLevel = 0.0f,
-                               std::int32_t decimation = kTestDecimation);
+                               std::int32_t decimation = kTestDecimation,
+                               const LoadChoices& choices = {});
 
 // The reason of a refused load; nullopt for any other result.
 std::optional<RefusalReason> RefusalOf(const LoadResult& result);

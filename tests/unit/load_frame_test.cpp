@@ -40,6 +40,15 @@ TEST(FileKind, ComesFromTheFirstDotOfTheFilesOwnName) {
       {"C:\\my.data\\scan.wav", "DATA\\SCAN.WAV", ReaderKind::TextMap},
       {"/data/my.data\\scan.wav", "DATA\\SCAN.WAV", ReaderKind::TextMap},
       {"my.data\\scan/hall.wav", "WAV", ReaderKind::Wav},
+      {"/data/kemar.sofa", "SOFA", ReaderKind::Sofa},
+      {"take.flac", "FLAC", ReaderKind::Audio},
+      {"take.aif", "AIF", ReaderKind::Audio},
+      {"take.AIFF", "AIFF", ReaderKind::Audio},
+      {"take.w64", "W64", ReaderKind::Audio},
+      {"take.rf64", "RF64", ReaderKind::Audio},
+      {"take.caf", "CAF", ReaderKind::Audio},
+      {"kemar.sofa.gz", "SOFA.GZ", ReaderKind::TextMap},
+      {"take.fla", "FLA", ReaderKind::TextMap},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(FileKindOf(c.path), c.kind) << c.path;

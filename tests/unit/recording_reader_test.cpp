@@ -173,15 +173,18 @@ TEST_F(RecordingLoad, RefusalsCancelAndFailuresHandBackNoMeasurement) {
   // Mono comes first: an 8-bit stereo file is refused as not mono.
   const auto stereo8 = RiffWave({{"fmt ", FmtBody(1, 2, 44100, 8)}, {"data", {1, 2}}});
   EXPECT_EQ(RefusalOf(Load(folder.Write("stereo8.wav", stereo8), "4096")), RefusalReason::NotMono);
+  EXPECT_TRUE(host.prompts.empty());
+  // Mono files of other sample formats are decoded by libsndfile and asked for their period.
   for (auto [tag, bits] : {std::pair<int, int>{1, 8}, {1, 24}, {3, 32}, {1, 32}}) {
     const auto wav = RiffWave({{"fmt ", FmtBody(static_cast<std::uint16_t>(tag), 1, 44100,
                                                 static_cast<std::int16_t>(bits))},
                                {"data", std::vector<std::uint8_t>(64, 0x40)}});
-    EXPECT_EQ(RefusalOf(Load(folder.Write("other.wav", wav), "4096")),
-              RefusalReason::NotSixteenBitPcm)
-        << "format " << tag << ", " << bits << " bits";
+    const LoadResult other = Load(folder.Write("other.wav", wav), "4096");
+    EXPECT_TRUE(std::holds_alternative<Measurement>(other))
+        << "format " << tag << ", " << bits << " bits: " << ::testing::PrintToString(other);
   }
-  EXPECT_TRUE(host.prompts.empty());
+  EXPECT_EQ(host.prompts.size(), 4u);
+  host.prompts.clear();
   EXPECT_FALSE(host.loading);
 
   const std::string good =

@@ -170,7 +170,8 @@ TEST_F(MapViewTest, TheContextMenuListsEveryActionWithItsShortcut) {
        {"Browse…", "Redraw…", "Stop painting, free the profiles", "Profiles…", "Load reference…",
         "Measurement, reference, difference", "Drop the reference", "Zoom in", "Zoom out",
         "One pixel per cell", "Fit to the screen", "Next palette", "Legend and axes",
-        "Scale to this map", "Save view…"}) {
+        "Scale to this map", "Save view…", "Open channels as positions…", "Longer slices",
+        "Shorter slices", "Slice length…"}) {
     EXPECT_THAT(texts, Contains(std::string(expected)));
   }
 }

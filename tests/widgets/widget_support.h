@@ -35,11 +35,19 @@ class ScriptedDialogs : public Dialogs {
     warnings.push_back(title + ": " + text);
   }
   void Error(QWidget*, const std::string& text) override;
+  std::optional<SofaChoice> AskSofaChoice(QWidget*, const SofaFacts& facts) override {
+    sofaQuestions.push_back(facts);
+    if (sofaChoices.empty()) return SofaChoice{};
+    auto answer = sofaChoices.front();
+    sofaChoices.pop_front();
+    return answer;
+  }
 
   // Answers in order; nullopt is a cancel. No answer left: cancel.
   std::deque<std::optional<std::string>> files;
   std::deque<std::optional<std::string>> inputs;
   std::deque<std::optional<std::string>> saves;
+  std::deque<std::optional<SofaChoice>> sofaChoices;  // no answer left: the offer
   // Runs when a file dialog closes with a choice, before the handler goes on.
   std::function<void()> onFileChosen;
   // Runs when an error box is shown.
@@ -49,6 +57,7 @@ class ScriptedDialogs : public Dialogs {
   std::vector<Input> inputBoxes;
   std::vector<std::string> warnings;
   std::vector<std::string> saveDialogs;
+  std::vector<SofaFacts> sofaQuestions;
   std::vector<std::string> errors;
 };
 

@@ -1,6 +1,7 @@
 // The Profiles window and the reference measurement in the main window: profiles of known cells,
 // pinning, a reference that leaves the window's own state alone, and the difference map.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QChart>
@@ -113,7 +114,8 @@ TEST_F(WindowCompare, AReferenceLeavesTheWindowsStateAndMapAlone) {
   LoadReference(folder.Write("stereo.wav", RiffWave({{"fmt ", FmtBody(1, 2, 8000, 16)},
                                                      {"data", Int16Body({1, 2, 3, 4})}})));
   ASSERT_EQ(dialogs.warnings.size(), 1u);
-  EXPECT_EQ(dialogs.warnings[0], "Warning!: Sorry, this is not a Mono .WAV file!");
+  EXPECT_THAT(dialogs.warnings[0],
+              ::testing::StartsWith("Warning!: Sorry, this is not a Mono .WAV file!\n"));
   EXPECT_EQ(form.Compared().ReferenceGrid()->RowCount(), 60);
   EXPECT_EQ(form.State().PeakLevel, peak);
   EXPECT_EQ(Shown(), before);

@@ -57,13 +57,15 @@ TEST_F(WindowEvents, BrowseCancelChangesNothingAndEveryBrowseOpensTheSame) {
   ASSERT_EQ(dialogs.fileDialogs.size(), 3u);
   for (const OpenFileSettings& s : dialogs.fileDialogs) {
     EXPECT_EQ(s.title, "Load a MLS Vexal File");
-    ASSERT_EQ(s.types.size(), 5u);
+    ASSERT_EQ(s.types.size(), 7u);
     EXPECT_EQ(s.types[0].first, "PCM IEEE-float file (*.pcm)");
     EXPECT_EQ(s.types[1].first, "MLS Vexal file (*.mls)");
     EXPECT_EQ(s.types[2].first, "WAV file (*.wav)");
     EXPECT_EQ(s.types[3].first, "Tolvane file (*.__*)");
     EXPECT_EQ(s.types[3].second, "*.__*");
     EXPECT_EQ(s.types[4].first, "All measurement files (*.mls *.wav *.pcm *.__*)");
+    EXPECT_EQ(s.types[5].second, "*.sofa");
+    EXPECT_EQ(s.types[6].second, "*.wav;*.flac;*.aif;*.aiff;*.w64;*.rf64;*.caf");
     EXPECT_EQ(s.selectedType, 3);
     EXPECT_EQ(s.initialName, "*.WAV");
     EXPECT_TRUE(s.mustExist);
