@@ -103,6 +103,9 @@ std::optional<std::string> NoSamplesReason(const std::string& fileName) {
     case ReaderKind::Wav:
     case ReaderKind::Pcm:
       return std::nullopt;
+    case ReaderKind::Sofa:
+    case ReaderKind::Audio:
+      return Unavailable("this build reads them only from recordings of the WAV and PCM kinds");
     case ReaderKind::TextMap:
       break;
   }
