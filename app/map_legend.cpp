@@ -85,7 +85,7 @@ void MapView::PaintLegend(QPainter& painter) {
   }
 
   // Microphone numbers under the picture, following its horizontal scrolling.
-  const double pixelsPerColumn = ZoomScale(CurrentZoom());
+  const double pixelsPerColumn = ZoomScale(CurrentZoom().columns);
   const int step = MicStep(pixelsPerColumn, metrics.horizontalAdvance("00000"));
   const int micCount = picture_->Cells().width();
   const int top = picture.bottom() + 1 + (hScroll_->isVisible() ? hScroll_->height() : 0);

@@ -1,6 +1,7 @@
 #include "map_view.h"
 
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLocale>
@@ -9,9 +10,11 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <algorithm>
+#include <cmath>
 
 #include "cell_readout.h"
 #include "picture_box.h"
+#include "row_scale.h"
 #include "view_image.h"
 
 namespace {
@@ -62,13 +65,16 @@ void MapView::Clear(std::int32_t micCount, std::int32_t rowCount) {
 }
 
 void MapView::PrepareZoomFor(std::int32_t micCount, std::int32_t rowCount) {
-  // Steps down while the zoomed picture would be larger than the window system allows.
-  Zoom zoom = picture_->CurrentZoom();
-  while (zoom.in > 1 && (std::int64_t{micCount} * zoom.in + kRoomAroundPicture > kMaxSide ||
-                         std::int64_t{rowCount} * zoom.in + kRoomAroundPicture > kMaxSide)) {
-    zoom = ::ZoomOut(zoom, 1);
-  }
-  picture_->SetZoom(zoom);
+  // Steps each direction down while the zoomed picture would be larger than the window system
+  // allows.
+  const auto lower = [](Zoom zoom, std::int32_t count) {
+    while (zoom.in > 1 && std::int64_t{count} * zoom.in + kRoomAroundPicture > kMaxSide) {
+      zoom = ::ZoomOut(zoom, 1);
+    }
+    return zoom;
+  };
+  const MapZoom zoom = picture_->CurrentZoom();
+  picture_->SetZoom(MapZoom(lower(zoom.columns, micCount), lower(zoom.rows, rowCount)));
 }
 
 void MapView::DrawTick(float offsetRows, int label) {
@@ -84,13 +90,15 @@ QSize MapView::ZoomedMap() const {
   return picture_->MapPixels();
 }
 
-Zoom MapView::CurrentZoom() const {
+MapZoom MapView::CurrentZoom() const {
   return picture_->CurrentZoom();
 }
 
-void MapView::SetZoom(Zoom zoom, QPoint anchor) {
-  const Zoom from = picture_->CurrentZoom();
-  if (zoom == from || !mapShown_) return;  // before the first paint there is no map to zoom
+void MapView::SetZoom(MapZoom zoom, QPoint anchor) {
+  const MapZoom from = picture_->CurrentZoom();
+  if (!mapShown_) return;  // before the first paint there is no map to zoom
+  fitMode_ = FitMode::None;
+  if (zoom == from) return;
   HideReadout();
   const QPoint inside = anchor - picture_->Inside().topLeft();
   const QPoint scroll = AnchoredScroll(from, zoom, inside, picture_->Scroll());
@@ -103,13 +111,53 @@ void MapView::SetZoom(Zoom zoom, QPoint anchor) {
 }
 
 void MapView::ZoomIn() {
-  SetZoom(::ZoomIn(CurrentZoom()), picture_->Inside().center());
+  const MapZoom zoom = CurrentZoom();
+  SetZoom(MapZoom(::ZoomIn(zoom.columns), ::ZoomIn(zoom.rows)), picture_->Inside().center());
 }
 
 void MapView::ZoomOut() {
   const QImage& cells = picture_->Cells();
-  SetZoom(::ZoomOut(CurrentZoom(), MaxZoomOut(cells.width(), cells.height())),
+  const int most = MaxZoomOut(cells.width(), cells.height());
+  const MapZoom zoom = CurrentZoom();
+  SetZoom(MapZoom(::ZoomOut(zoom.columns, most), ::ZoomOut(zoom.rows, most)),
           picture_->Inside().center());
+}
+
+void MapView::WidenColumns() {
+  const MapZoom zoom = CurrentZoom();
+  SetZoom(MapZoom(::ZoomIn(zoom.columns), zoom.rows), picture_->Inside().center());
+}
+
+void MapView::NarrowColumns() {
+  const QImage& cells = picture_->Cells();
+  const MapZoom zoom = CurrentZoom();
+  SetZoom(MapZoom(::ZoomOut(zoom.columns, MaxZoomOut(cells.width(), 1)), zoom.rows),
+          picture_->Inside().center());
+}
+
+void MapView::Fit(FitMode mode) {
+  if (!mapShown_) return;
+  HideReadout();
+  fitMode_ = mode;
+  emit zoomedMapResized();  // the window fits the map to its room
+  hScroll_->setValue(0);
+  vScroll_->setValue(0);
+  FollowScroll();
+  update();
+}
+
+MapZoom MapView::FitZoomFor(QSize area) const {
+  const QImage& cells = picture_->Cells();
+  if (fitMode_ == FitMode::Square) return FitZoom(cells.width(), cells.height(), area);
+  return FitStretched(cells.width(), cells.height(), area);
+}
+
+void MapView::ApplyFitZoom(MapZoom zoom) {
+  if (zoom == picture_->CurrentZoom()) return;
+  HideReadout();
+  picture_->SetZoom(zoom);
+  picture_->SetScroll(QPoint());
+  update();
 }
 
 void MapView::ResetZoom() {
@@ -198,32 +246,42 @@ void MapView::KeepOnScreen() {
   if (to != frame.topLeft()) shown->move(to);
 }
 
+// The time scale right of the picture, at the rows' zoom and following their scrolling: round
+// steps about one label per kTimeLabelSpacing pixels (the designed ticks at one pixel per row),
+// none beyond the data's end, no label over another. The first label shown carries the unit.
 void MapView::paintEvent(QPaintEvent*) {
-  if (ticks_.empty()) return;
+  if (ticks_.empty()) return;  // no paint has drawn a scale yet
   QPainter painter(this);
   if (legend_) PaintLegend(painter);
   painter.setPen(Qt::black);
   const QRect picture = picture_->geometry();
   const auto edge = static_cast<float>(picture.x() + picture.width());
-  // The scale follows the zoom and the rows' scrolling; only ticks beside the picture show once
-  // the map scrolls.
   const bool scrolls = !vScroll_->isHidden();
-  const auto scrolled = static_cast<float>(vScroll_->value());
-  const auto scale = static_cast<float>(ZoomScale(picture_->CurrentZoom()));
-  // Ticks of rows point at their row's middle at any zoom; those of milliseconds scale with it.
-  const bool rows = state_->SampleRate == 0;
-  const float border = kPictureBorder;
-  for (const Tick& tick : ticks_) {
-    const float offset = rows ? border + (tick.offsetRows - border) * scale + (scale - 1.0f) / 2.0f
-                              : tick.offsetRows * scale;
-    const float y = static_cast<float>(picture.y()) + offset - scrolled;
-    if (scrolls && (y < static_cast<float>(picture.y()) ||
-                    y > static_cast<float>(picture.y() + picture.height()))) {
-      continue;
-    }
-    painter.drawLine(QPointF(edge, y), QPointF(edge + kTickLength, y));
-    painter.drawText(QRectF(edge + kTickLength, y - kTickLabelRise, 100, 100),
-                     Qt::AlignLeft | Qt::AlignTop, QString::number(tick.label));
+  const double scrolled = vScroll_->value();
+  const Zoom rowZoom = picture_->CurrentZoom().rows;
+  const double rowsPerMs =
+      state_->SampleRate > 0 && state_->Decimation > 0
+          ? static_cast<double>(state_->SampleRate) / state_->Decimation / 1000.0
+          : 0.0;
+  const TimeScale scale = TimeTicks(picture_->Cells().height(), rowsPerMs, ZoomScale(rowZoom));
+  // Milliseconds from the picture's outer top, as designed; rows on their pixel row inside the
+  // border.
+  const double top = picture.y() + (rowsPerMs > 0.0 ? 0 : kPictureBorder);
+  const QFontMetrics metrics(font());
+  double lastLabel = -1e300;
+  bool unitShown = false;
+  for (const TimeTick& tick : scale.ticks) {
+    const double along = tick.offsetRows * ZoomScale(rowZoom);
+    const double y = top + (rowsPerMs > 0.0 ? along : std::floor(along)) - scrolled;
+    if (scrolls && (y < picture.y() || y > picture.y() + picture.height())) continue;
+    const auto lineY = static_cast<float>(y);
+    painter.drawLine(QPointF(edge, lineY), QPointF(edge + kTickLength, lineY));
+    if (y - lastLabel < metrics.height()) continue;
+    const QString label = unitShown ? tick.label : tick.label + u' ' + scale.unit;
+    painter.drawText(QRectF(edge + kTickLength, lineY - kTickLabelRise, 100, 100),
+                     Qt::AlignLeft | Qt::AlignTop, label);
+    lastLabel = y;
+    unitShown = true;
   }
 }
 

@@ -62,13 +62,27 @@ class MapView : public QWidget {
   // client: the window's client size (larger than the fit when the user made the window larger).
   void Place(const WindowLayout& layout, const MapFit& fit, int barExtent, QSize client);
 
-  Zoom CurrentZoom() const;
-  void SetZoom(Zoom zoom, QPoint anchor);  // anchor: a point of the picture kept in place
+  MapZoom CurrentZoom() const;
+  // anchor: a point of the picture kept in place. Ends a fit.
+  void SetZoom(MapZoom zoom, QPoint anchor);
   void ZoomIn();
   void ZoomOut();
   void ResetZoom();
-  // The largest zoom at which the whole map fits the client area the screen leaves.
+  // The columns alone one zoom step wider or narrower.
+  void WidenColumns();
+  void NarrowColumns();
+  // The largest square zoom at which the whole map fits the client area the screen leaves.
   void FitToScreen(QSize available);
+
+  // A fitted map follows the room it is given (the window's size): stretched fills it in both
+  // directions, square keeps square cells.
+  enum class FitMode { None, Stretched, Square };
+  FitMode Fitting() const { return fitMode_; }
+  void Fit(FitMode mode);
+  // The zoom of the fit for a map area of `area` view pixels.
+  MapZoom FitZoomFor(QSize area) const;
+  // Takes the fit's zoom from the window, scrolled to the top-left, without a signal.
+  void ApplyFitZoom(MapZoom zoom);
   Palette CurrentPalette() const { return palette_; }
   Palette ShownPalette() const { return paletteOverride_.value_or(palette_); }
   void SetPalette(Palette palette);
@@ -132,5 +146,6 @@ class MapView : public QWidget {
   std::function<std::string(std::int32_t, std::int32_t)> readoutText_;
   QString legendNote_;
   bool legend_ = false;
+  FitMode fitMode_ = FitMode::None;
   bool mapShown_ = false;  // a paint has sized the picture to a map
 };

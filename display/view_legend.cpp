@@ -21,8 +21,6 @@ constexpr int kTextGap = 3;  // between a tick and its label
 constexpr int kBarGap = 24;  // between the time labels and the colour bar
 constexpr int kBarWidth = 18;
 constexpr int kBarHeight = 256;  // one row per grey
-constexpr int kLastMs = 50;
-constexpr int kMsStep = 5;
 constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
 constexpr std::int64_t kLargestDecade = 1'000'000'000'000'000;
 
@@ -65,29 +63,31 @@ struct Mark {
 
 // Floor of offset x the zoom's scale: the view pixel row of a row offset.
 std::int64_t PixelOfOffset(Zoom zoom, double offset) {
-  const double pixel = zoom.out > 1 ? offset / zoom.out : offset * std::max(zoom.in, 1);
+  const double pixel = offset * ZoomScale(zoom);
   return static_cast<std::int64_t>(std::floor(std::min(pixel, 1e18)));
+}
+
+double RowsPerMs(const LegendFacts& facts) {
+  return HasRate(facts) ? static_cast<double>(facts.sampleRate) / facts.decimation / 1000.0 : 0.0;
 }
 
 // The time (or row) ticks within the first `height` pixel rows, top to bottom.
 std::vector<Mark> TimeMarks(const LegendFacts& facts, Zoom zoom, std::int64_t height) {
   std::vector<Mark> marks;
-  const auto add = [&](double offset, QString label) {
-    const std::int64_t pixel = PixelOfOffset(zoom, offset);
-    if (pixel < height) marks.push_back({pixel, std::move(label)});
-  };
-  if (HasRate(facts)) {
-    const double rowsPerMs = static_cast<double>(facts.sampleRate) / facts.decimation / 1000.0;
-    for (int ms = 0; ms <= kLastMs; ms += kMsStep) add(ms * rowsPerMs, QString::number(ms));
-  } else {
-    for (const RowTick& tick : RowTicks(facts.rowCount)) add(tick.offset, tick.label);
+  for (const TimeTick& tick : TimeTicks(facts.rowCount, RowsPerMs(facts), ZoomScale(zoom)).ticks) {
+    const std::int64_t pixel = PixelOfOffset(zoom, tick.offsetRows);
+    // A tick on the data's end (the cells' bottom edge) stands on the last pixel row.
+    if (pixel <= height && height > 0) marks.push_back({std::min(pixel, height - 1), tick.label});
   }
   return marks;
 }
 
 int WidestTimeLabel(const LegendFacts& facts, const TextMetrics& text) {
   int widest = text.Width(TimeCaption(facts));
-  const auto marks = TimeMarks(facts, Zoom{}, std::numeric_limits<std::int64_t>::max());
+  const Zoom zoom = facts.pixelsPerRow >= 1.0
+                        ? Zoom{static_cast<int>(facts.pixelsPerRow), 1}
+                        : Zoom{1, static_cast<int>(std::lround(1.0 / facts.pixelsPerRow))};
+  const auto marks = TimeMarks(facts, zoom, std::numeric_limits<std::int64_t>::max());
   for (const Mark& mark : marks) widest = std::max(widest, text.Width(mark.label));
   return widest;
 }
@@ -335,7 +335,7 @@ ViewFrame FrameView(QSize cellPixels, const LegendFacts& facts) {
   }
 }
 
-void PaintLegendAndAxes(QPainter& painter, const ViewFrame& frame, Zoom zoom, Palette palette,
+void PaintLegendAndAxes(QPainter& painter, const ViewFrame& frame, MapZoom zoom, Palette palette,
                         const LegendFacts& facts) {
   RequireGui();
   const TextMetrics text;
@@ -346,8 +346,8 @@ void PaintLegendAndAxes(QPainter& painter, const ViewFrame& frame, Zoom zoom, Pa
   painter.setPen(foreground);
   FillAround(painter, frame.size, frame.cells, background);
   Outline(painter, frame.cells, foreground);
-  PaintTimeAxis(painter, text, frame, zoom, facts, foreground);
-  PaintMicAxis(painter, text, frame, zoom, facts, foreground);
+  PaintTimeAxis(painter, text, frame, zoom.rows, facts, foreground);
+  PaintMicAxis(painter, text, frame, zoom.columns, facts, foreground);
   PaintColourBar(painter, text, frame, palette, facts, foreground);
   painter.restore();
 }
