@@ -99,10 +99,14 @@ void Form1::OpenChosen(const std::string& fileName) {
 
 void Form1::Command2_Click() {
   RunIfIdle([this] {
-    const std::string defaultText =
-        FormatRangeText(state_.RangeDb, QLocale().decimalPoint().toStdString());
-    const auto answer =
-        dialogs_.InputBox(this, "New White-Black dB range = ", "Redraw", defaultText);
+    const std::string point = QLocale().decimalPoint().toStdString();
+    const std::string defaultText = FormatRangeText(state_.RangeDb, point);
+    // The designed prompt, and once a map is shown what its span means.
+    std::string prompt = "New White-Black dB range = ";
+    if (!mapFileName_.empty()) {
+      prompt += "\n" + RangeMeaning(View()->CurrentLevelScale(), state_.RangeDb, point);
+    }
+    const auto answer = dialogs_.InputBox(this, prompt, "Redraw", defaultText);
     if (!answer) return;  // Cancel: nothing changes
     const auto range =
         ReadRangeAnswer(*answer, [this](const std::string& text) { return host_.ToNumber(text); });
@@ -130,14 +134,15 @@ void Form1::Picture1_Click() {
 // A load that fails, is refused or cancelled leaves the map on screen, and Text1 names its file
 // again. A refused file's previous map is painted again, as after any load.
 void Form1::LoadAndDraw(const std::string& fileName) {
-  WindowLoad load =
-      LoadTelling(fileName, state_.PeakLevel, state_.Decimation, host_, dialogs_, this, closed_);
+  const LevelScale scale = LevelScaleFor(ReaderFor(FileKindOf(fileName)));
+  WindowLoad load = LoadTelling(fileName, PeakForLoad(state_, scale), state_.Decimation, host_,
+                                dialogs_, this, closed_);
   if (!load.measurement) {
     fileName_.Show(mapFileName_);
     if (load.refused) Draw(drawOptions_);
     return;
   }
-  TakeMeasurement(state_, std::move(*load.measurement));
+  TakeMeasurement(state_, std::move(*load.measurement), load.scale);
   comparison_.SetMainScale(load.scale);
   ShowMapOf(fileName);
   Draw(drawOptions_);

@@ -11,10 +11,10 @@
 #include <QSettings>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "cell_readout.h"
 #include "picture_box.h"
-#include "row_scale.h"
 #include "view_image.h"
 
 namespace {
@@ -248,7 +248,8 @@ void MapView::KeepOnScreen() {
 
 // The time scale right of the picture, at the rows' zoom and following their scrolling: round
 // steps about one label per kTimeLabelSpacing pixels (the designed ticks at one pixel per row),
-// none beyond the data's end, no label over another. The first label shown carries the unit.
+// none beyond the data's end, no label over another. The unit stands beside the top label
+// ("0 ms"), or under it where the room is too narrow.
 void MapView::paintEvent(QPaintEvent*) {
   if (ticks_.empty()) return;  // no paint has drawn a scale yet
   QPainter painter(this);
@@ -259,30 +260,62 @@ void MapView::paintEvent(QPaintEvent*) {
   const bool scrolls = !vScroll_->isHidden();
   const double scrolled = vScroll_->value();
   const Zoom rowZoom = picture_->CurrentZoom().rows;
-  const double rowsPerMs =
-      state_->SampleRate > 0 && state_->Decimation > 0
-          ? static_cast<double>(state_->SampleRate) / state_->Decimation / 1000.0
-          : 0.0;
-  const TimeScale scale = TimeTicks(picture_->Cells().height(), rowsPerMs, ZoomScale(rowZoom));
+  const TimeScale scale = ShownTimeScale();
+  const bool rate = scale.unit == QStringLiteral("ms");
   // Milliseconds from the picture's outer top, as designed; rows on their pixel row inside the
   // border.
-  const double top = picture.y() + (rowsPerMs > 0.0 ? 0 : kPictureBorder);
+  const double zero = picture.y() + (rate ? 0 : kPictureBorder);
   const QFontMetrics metrics(font());
   double lastLabel = -1e300;
-  bool unitShown = false;
-  for (const TimeTick& tick : scale.ticks) {
+  bool first = true;
+  const int room = TimeLabelsRoom() - kTickLength - 1;
+  const auto rowOf = [&](const TimeTick& tick) {
     const double along = tick.offsetRows * ZoomScale(rowZoom);
-    const double y = top + (rowsPerMs > 0.0 ? along : std::floor(along)) - scrolled;
+    return zero + (rate ? along : std::floor(along)) - scrolled;
+  };
+  for (std::size_t i = 0; i < scale.ticks.size(); ++i) {
+    const TimeTick& tick = scale.ticks[i];
+    const bool top = std::exchange(first, false);
+    const double y = rowOf(tick);
     if (scrolls && (y < picture.y() || y > picture.y() + picture.height())) continue;
     const auto lineY = static_cast<float>(y);
     painter.drawLine(QPointF(edge, lineY), QPointF(edge + kTickLength, lineY));
     if (y - lastLabel < metrics.height()) continue;
-    const QString label = unitShown ? tick.label : tick.label + u' ' + scale.unit;
-    painter.drawText(QRectF(edge + kTickLength, lineY - kTickLabelRise, 100, 100),
-                     Qt::AlignLeft | Qt::AlignTop, label);
+    const QRectF box(edge + kTickLength, lineY - kTickLabelRise, 100, 100);
+    const QString withUnit = tick.label + u' ' + scale.unit;
+    if (top && metrics.horizontalAdvance(withUnit) <= room) {
+      painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, withUnit);
+    } else {
+      painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, tick.label);
+      // The unit on the line under the top label, when the next label leaves room for it.
+      const double next = i + 1 < scale.ticks.size() ? rowOf(scale.ticks[i + 1]) : 1e300;
+      if (top && next - y >= 2 * metrics.height()) {
+        painter.drawText(box.translated(0, metrics.height()), Qt::AlignLeft | Qt::AlignTop,
+                         scale.unit);
+        lastLabel = y + metrics.height();
+        continue;
+      }
+    }
     lastLabel = y;
-    unitShown = true;
   }
+}
+
+TimeScale MapView::ShownTimeScale() const {
+  const double rowsPerMs =
+      state_->SampleRate > 0 && state_->Decimation > 0
+          ? static_cast<double>(state_->SampleRate) / state_->Decimation / 1000.0
+          : 0.0;
+  return TimeTicks(picture_->Cells().height(), rowsPerMs, ZoomScale(picture_->CurrentZoom().rows));
+}
+
+int MapView::TimeLabelsRoom() const {
+  const QFontMetrics metrics(font());
+  const TimeScale scale = ShownTimeScale();
+  int widest = 0;
+  for (const TimeTick& tick : scale.ticks) {
+    widest = std::max(widest, metrics.horizontalAdvance(tick.label));
+  }
+  return std::max(kScaleRoom, kTickLength + widest + 2);
 }
 
 void MapView::ShowReadout(QPoint cell, QPoint globalPos) {

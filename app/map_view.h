@@ -15,6 +15,7 @@
 #include "level_units.h"
 #include "map_fit.h"
 #include "palette.h"
+#include "row_scale.h"
 #include "view_state.h"
 #include "zoom.h"
 
@@ -95,6 +96,14 @@ class MapView : public QWidget {
   QImage ShownView() const;
   // Extra client width that the legend beside the scale takes (0 while it is hidden).
   int LegendWidth() const;
+  // Pixels right of the picture that the scale's ticks and labels take: at least the designed
+  // room.
+  int TimeLabelsRoom() const;
+  // The client height that the legend needs beside and under a picture of pictureOuterHeight
+  // pixels with a horizontal scroll bar of barHeight (0 without) under it (0 while hidden).
+  int LegendClientHeight(int pictureOuterHeight, int barHeight) const;
+  // The caption of the axis under the map: what a column is.
+  void SetColumnCaption(QString caption) { columnCaption_ = std::move(caption); }
   // The menu of every view action, with the window's own actions and items first.
   QMenu* ContextMenu(const QList<QAction*>& windowActions);
   // Adds the window's own items (such as its recent files) to each context menu.
@@ -131,6 +140,9 @@ class MapView : public QWidget {
   void KeepOnScreen();
   void CopyView();
   void PaintLegend(QPainter& painter);
+  void PaintColumnAxis(QPainter& painter);
+  // The time scale of the map shown, at the rows' zoom.
+  TimeScale ShownTimeScale() const;
 
   const ViewState* state_;
   PictureBox* picture_;
@@ -145,6 +157,7 @@ class MapView : public QWidget {
   std::optional<Palette> paletteOverride_;
   std::function<std::string(std::int32_t, std::int32_t)> readoutText_;
   QString legendNote_;
+  QString columnCaption_ = QStringLiteral("microphone");
   bool legend_ = false;
   FitMode fitMode_ = FitMode::None;
   bool mapShown_ = false;  // a paint has sized the picture to a map

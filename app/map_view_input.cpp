@@ -38,13 +38,13 @@ void MapView::AddActions() {
       &MapView::ZoomIn);
   add("Zoom out", {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, &MapView::ZoomOut);
   add("One pixel per cell", {QKeySequence(Qt::CTRL | Qt::Key_0)}, &MapView::ResetZoom);
-  add("Wider columns",
-      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Equal),
-       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Plus)},
+  // Ctrl+Shift+= is Ctrl++ (zoom in) on layouts with + over =, so the columns widen with
+  // Ctrl+Shift+Right; Ctrl+Shift+- and Ctrl+Shift+Left narrow them.
+  add("Wider columns", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Right)},
       &MapView::WidenColumns);
   add("Narrower columns",
       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Minus),
-       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Underscore)},
+       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Left)},
       &MapView::NarrowColumns);
   add("Fit to the window", {QKeySequence(Qt::Key_F)}, [this] { Fit(FitMode::Stretched); });
   add("Fit with square cells", {QKeySequence(Qt::SHIFT | Qt::Key_F)},

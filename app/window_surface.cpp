@@ -35,9 +35,20 @@ void WindowSurface::SizeToMap(bool heightsToo) {
   }
   const QSize zoomed = MapPixelSize(view_.CurrentZoom(), shownMap_.micCount, shownMap_.rowCount);
   WindowLayout layout = ComputeWindowLayout(ComputeMapGeometry(zoomed.width(), zoomed.height()));
-  layout.clientWidth += view_.LegendWidth();
+  // The legend's width holds the time labels' own; without it, labels wider than the designed
+  // room widen the window.
+  layout.clientWidth +=
+      view_.LegendShown() ? view_.LegendWidth() : view_.TimeLabelsRoom() - kScaleRoom;
   const int bar = ScrollBarExtent();
-  const MapFit fit = FitMap(layout, available.width(), available.height(), bar);
+  MapFit fit = FitMap(layout, available.width(), available.height(), bar);
+  // Room under and beside the picture for the legend, as far as the screen allows.
+  if (!fit.scrollsY) {
+    fit.clientHeight =
+        std::max(fit.clientHeight,
+                 std::min(view_.LegendClientHeight(fit.pictureHeight, fit.scrollsX ? bar : 0),
+                          available.height()));
+    layout.clientHeight = std::max(layout.clientHeight, fit.clientHeight);
+  }
   // Once a map is shown the user may resize the window; until then it keeps its designed size.
   const ScopeExit sized([this, before = sizingToMap_] { sizingToMap_ = before; });
   sizingToMap_ = true;
@@ -94,7 +105,9 @@ QSize WindowSurface::FitArea(QSize client) const {
   const int around = design::kPicture1.left + 2 * kPictureBorder + kScaleRoom;
   const int narrowest = design::kCommand2.left + design::kCommand2.width - design::kPicture1.left -
                         2 * kPictureBorder;
-  return QSize(std::max(client.width() - around - view_.LegendWidth(), narrowest),
+  const int beside =
+      view_.LegendShown() ? view_.LegendWidth() : view_.TimeLabelsRoom() - kScaleRoom;
+  return QSize(std::max(client.width() - around - beside, narrowest),
                client.height() - kRoomAroundPicture - 2 * kPictureBorder);
 }
 
