@@ -144,6 +144,7 @@ void Form1::LoadAndDraw(const std::string& fileName) {
   }
   TakeMeasurement(state_, std::move(*load.measurement), load.scale);
   comparison_.SetMainScale(load.scale);
+  comparison_.SetMainFile(fileName);
   ShowMapOf(fileName);
   Draw(drawOptions_);
   if (const auto reason = EmptyMapReason(fileName, state_.LevelGrid)) {
@@ -160,7 +161,12 @@ void Form1::ShowMapOf(const std::string& fileName) {
 void Form1::Draw(const DrawOptions& options) {
   std::string cause;
   try {
-    DrawMap(comparison_.PrepareView(*View(), state_), surface_, options);
+    ViewState& shown = comparison_.PrepareView(*View(), state_);
+    // The title names what is painted: the measurement, the reference or their difference.
+    if (!mapFileName_.empty()) {
+      setWindowTitle(comparison_.ShownText() + QString::fromUtf8(" \u2014 ") + kProgramName);
+    }
+    DrawMap(shown, surface_, options);
     profiles_->Refresh();
     return;
   } catch (const std::bad_alloc&) {

@@ -72,8 +72,11 @@ void MapView::PaintLegend(QPainter& painter) {
   const int line = metrics.height();
   const QString point = QLocale().decimalPoint();
   const int barLeft = picture.right() + 1 + TimeLabelsRoom() + kGap;
+  // The difference map's top is the span's end above zero: "± 60.0", not a peak.
+  const bool difference = ShownPalette() == Palette::Difference;
   painter.drawText(QPoint(barLeft, inside.top() + metrics.ascent()),
-                   "Peak " + LevelText(levelScale_, state_->PeakLevel, 1, point));
+                   (difference ? QString::fromUtf8("\u00b1 ") : QStringLiteral("Peak ")) +
+                       LevelText(levelScale_, state_->PeakLevel, 1, point));
   painter.drawText(QPoint(barLeft, inside.top() + line + metrics.ascent()),
                    LevelUnitName(levelScale_));
   const int barTop = inside.top() + 2 * line + kGap;

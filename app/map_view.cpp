@@ -260,7 +260,11 @@ void MapView::paintEvent(QPaintEvent*) {
   const bool scrolls = !vScroll_->isHidden();
   const double scrolled = vScroll_->value();
   const Zoom rowZoom = picture_->CurrentZoom().rows;
-  const TimeScale scale = ShownTimeScale();
+  // Only the ticks on screen, and one beyond each end for labels reaching in.
+  const double rowScale = ZoomScale(rowZoom);
+  const TimeScale scale =
+      ShownTimeScale((scrolled - kTimeLabelSpacing) / rowScale,
+                     (scrolled + picture.height() + kTimeLabelSpacing) / rowScale);
   const bool rate = scale.unit == QStringLiteral("ms");
   // Milliseconds from the picture's outer top, as designed; rows on their pixel row inside the
   // border.
@@ -300,17 +304,19 @@ void MapView::paintEvent(QPaintEvent*) {
   }
 }
 
-TimeScale MapView::ShownTimeScale() const {
+TimeScale MapView::ShownTimeScale(double from, double to, bool widest) const {
   const double rowsPerMs =
       state_->SampleRate > 0 && state_->Decimation > 0
           ? static_cast<double>(state_->SampleRate) / state_->Decimation / 1000.0
           : 0.0;
-  return TimeTicks(picture_->Cells().height(), rowsPerMs, ZoomScale(picture_->CurrentZoom().rows));
+  const double scale = ZoomScale(picture_->CurrentZoom().rows);
+  if (widest) return WidestTimeTicks(picture_->Cells().height(), rowsPerMs, scale);
+  return TimeTicks(picture_->Cells().height(), rowsPerMs, scale, from, to);
 }
 
 int MapView::TimeLabelsRoom() const {
   const QFontMetrics metrics(font());
-  const TimeScale scale = ShownTimeScale();
+  const TimeScale scale = ShownTimeScale(0.0, 0.0, /*widest=*/true);
   int widest = 0;
   for (const TimeTick& tick : scale.ticks) {
     widest = std::max(widest, metrics.horizontalAdvance(tick.label));

@@ -141,8 +141,9 @@ class MapView : public QWidget {
   void CopyView();
   void PaintLegend(QPainter& painter);
   void PaintColumnAxis(QPainter& painter);
-  // The time scale of the map shown, at the rows' zoom.
-  TimeScale ShownTimeScale() const;
+  // The time scale of the map shown, at the rows' zoom: the ticks from `from` to `to` rows, or
+  // those with the widest labels.
+  TimeScale ShownTimeScale(double from, double to, bool widest = false) const;
 
   const ViewState* state_;
   PictureBox* picture_;

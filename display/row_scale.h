@@ -30,6 +30,10 @@ struct TimeScale {
 // With a rate: ticks at multiples of the smallest 1-2-5 step in ms whose ticks lie at least
 // kTimeLabelSpacing pixels apart, from 0 to the end of the last row; at exactly one pixel per
 // row every kDesignedMsStep ms instead, when those lie kTimeLabelGap pixels apart or more. Without
-// a rate: the multiples of the smallest such step in rows up to rowCount, and row 1. Empty for no
-// rows or a pixelsPerRow that is not positive.
-TimeScale TimeTicks(std::int32_t rowCount, double rowsPerMs, double pixelsPerRow);
+// a rate: the multiples of the smallest such step in rows up to rowCount, and row 1. Only the
+// ticks whose offsets lie from `from` to `to` rows (those on screen). Empty for no rows or a
+// pixelsPerRow that is not positive.
+TimeScale TimeTicks(std::int32_t rowCount, double rowsPerMs, double pixelsPerRow, double from = 0.0,
+                    double to = 1e300);
+// The ticks whose labels are the widest: the first and those of the last 3 spacings.
+TimeScale WidestTimeTicks(std::int32_t rowCount, double rowsPerMs, double pixelsPerRow);

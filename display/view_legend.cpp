@@ -74,7 +74,9 @@ double RowsPerMs(const LegendFacts& facts) {
 // The time (or row) ticks within the first `height` pixel rows, top to bottom.
 std::vector<Mark> TimeMarks(const LegendFacts& facts, Zoom zoom, std::int64_t height) {
   std::vector<Mark> marks;
-  for (const TimeTick& tick : TimeTicks(facts.rowCount, RowsPerMs(facts), ZoomScale(zoom)).ticks) {
+  const double rows = static_cast<double>(height) / ZoomScale(zoom);
+  for (const TimeTick& tick :
+       TimeTicks(facts.rowCount, RowsPerMs(facts), ZoomScale(zoom), 0.0, rows).ticks) {
     const std::int64_t pixel = PixelOfOffset(zoom, tick.offsetRows);
     // A tick on the data's end (the cells' bottom edge) stands on the last pixel row.
     if (pixel <= height && height > 0) marks.push_back({std::min(pixel, height - 1), tick.label});
@@ -87,8 +89,10 @@ int WidestTimeLabel(const LegendFacts& facts, const TextMetrics& text) {
   const Zoom zoom = facts.pixelsPerRow >= 1.0
                         ? Zoom{static_cast<int>(facts.pixelsPerRow), 1}
                         : Zoom{1, static_cast<int>(std::lround(1.0 / facts.pixelsPerRow))};
-  const auto marks = TimeMarks(facts, zoom, std::numeric_limits<std::int64_t>::max());
-  for (const Mark& mark : marks) widest = std::max(widest, text.Width(mark.label));
+  for (const TimeTick& tick :
+       WidestTimeTicks(facts.rowCount, RowsPerMs(facts), ZoomScale(zoom)).ticks) {
+    widest = std::max(widest, text.Width(tick.label));
+  }
   return widest;
 }
 

@@ -14,6 +14,8 @@ struct TimeScaleCase {
   double pixelsPerRow;
   const char* unit;
   std::vector<std::string> labels;  // worked out by hand
+  double from = 0.0;                // only the ticks from..to rows
+  double to = 1e300;
 };
 
 std::vector<std::string> Range(int first, int last, int step) {
@@ -63,12 +65,14 @@ const TimeScaleCase kCases[] = {
      "row",
      {"1", "100", "200", "300", "400", "500", "600", "700", "800", "900", "1000"}},
     {"no rows", 0, kPcmRowsPerMs, 1, "ms", {}},
+    {"rows on screen only", 512, 0, 1, "row", {"150", "200", "250", "300"}, 100, 300},
+    {"ms on screen only: 6.6 to 13.2 ms", 400, kPcmRowsPerMs, 4, "ms", Range(7, 13, 1), 100, 200},
 };
 
 TEST(TimeScale, TicksForRowsRateAndZoom) {
   for (const TimeScaleCase& c : kCases) {
     SCOPED_TRACE(c.what);
-    const TimeScale scale = TimeTicks(c.rows, c.rowsPerMs, c.pixelsPerRow);
+    const TimeScale scale = TimeTicks(c.rows, c.rowsPerMs, c.pixelsPerRow, c.from, c.to);
     EXPECT_EQ(scale.unit.toStdString(), c.unit);
     std::vector<std::string> labels;
     for (const TimeTick& tick : scale.ticks) {
@@ -81,6 +85,14 @@ TEST(TimeScale, TicksForRowsRateAndZoom) {
     }
     EXPECT_EQ(labels, c.labels);
   }
+}
+
+TEST(TimeScale, TheWidestLabelsOfAHugeMapWithoutListingItsTicks) {
+  // Every 50th of 2^31 - 1 rows at 1:1: row 1 and the last multiple, 2147483600.
+  const TimeScale scale = WidestTimeTicks(2147483647, 0, 1);
+  ASSERT_LE(scale.ticks.size(), 5u);
+  EXPECT_EQ(scale.ticks.front().label, "1");
+  EXPECT_EQ(scale.ticks.back().label, "2147483600");
 }
 
 }  // namespace

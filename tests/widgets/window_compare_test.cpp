@@ -124,9 +124,18 @@ TEST_F(WindowCompare, DCyclesThroughTheReferenceAndTheDifference) {
   form.ShowNextMap();
   EXPECT_EQ(form.Compared().Shown(), ShownMap::Reference);
   EXPECT_EQ(form.Picture1()->Cells().size(), QSize(4, 60));
+  // The title names what is shown.
+  EXPECT_EQ(form.windowTitle(), QString::fromUtf8("empty hall.mls (reference) — MLS Vexal"));
 
   form.ShowNextMap();
   ASSERT_EQ(form.Compared().Shown(), ShownMap::Difference);
+  EXPECT_EQ(form.windowTitle(), QString::fromUtf8("hall.mls − empty hall.mls — MLS Vexal"));
+  const QString note =
+      QString::fromStdString(form.Compared().LegendNote(form.State(), form.Compared().MainScale()));
+  EXPECT_TRUE(
+      note.startsWith(QString::fromUtf8("difference, ± 100.0 (21.71 dB)\nhall.mls − "
+                                        "empty hall.mls\n")))
+      << note.toStdString();
   // The pixels of the difference: DrawMap of its view in the diverging palette.
   ViewState difference = DifferenceView(form.State(), *form.Compared().ReferenceGrid());
   ImageSurface surface;
@@ -143,6 +152,7 @@ TEST_F(WindowCompare, DCyclesThroughTheReferenceAndTheDifference) {
   form.ShowNextMap();
   EXPECT_EQ(form.Compared().Shown(), ShownMap::Measurement);
   EXPECT_EQ(PaintedColumns(form), 6);
+  EXPECT_EQ(form.windowTitle(), QString::fromUtf8("hall.mls — MLS Vexal"));
 }
 
 }  // namespace

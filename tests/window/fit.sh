@@ -54,8 +54,10 @@ window_origin
 ((WIN_W > NARROWEST)) || fail "the tall map's window has no room for its scroll bar"
 press shift+f
 wait_loudest "$WORK/tall.png" "$OUT"
-# Sized for the fitted picture, without a scroll bar: as narrow as the buttons allow.
+# Sized for the fitted picture, without a scroll bar.
 window_origin
 ((WIN_H == (ROWS + OUT - 1) / OUT + 4 + 90)) || fail "the fitted window is $WIN_H high"
-((WIN_W == NARROWEST)) || fail "the fitted window is $WIN_W wide; is the scroll bar left?"
+# As narrow as the buttons allow, but for row numbers wider than the scale's designed room.
+((WIN_W >= NARROWEST && WIN_W < NARROWEST + 40)) ||
+  fail "the fitted window is $WIN_W wide; is the scroll bar left?"
 echo "PASS: Shift+F fits a small map up and a 64 x $ROWS map down to the screen"
