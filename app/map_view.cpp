@@ -286,11 +286,12 @@ void MapView::paintEvent(QPaintEvent*) {
     painter.drawLine(QPointF(edge, lineY), QPointF(edge + kTickLength, lineY));
     if (y - lastLabel < metrics.height()) continue;
     const QRectF box(edge + kTickLength, lineY - kTickLabelRise, 100, 100);
-    const QString withUnit = tick.label + u' ' + scale.unit;
+    const QString label = LabelWithDistance(tick, scale);
+    const QString withUnit = tick.label + u' ' + scale.unit + label.mid(tick.label.size());
     if (top && metrics.horizontalAdvance(withUnit) <= room) {
       painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, withUnit);
     } else {
-      painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, tick.label);
+      painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, label);
       // The unit on the line under the top label, when the next label leaves room for it.
       const double next = i + 1 < scale.ticks.size() ? rowOf(scale.ticks[i + 1]) : 1e300;
       if (top && next - y >= 2 * metrics.height()) {
@@ -314,12 +315,25 @@ TimeScale MapView::ShownTimeScale(double from, double to, bool widest) const {
   return TimeTicks(picture_->Cells().height(), rowsPerMs, scale, from, to);
 }
 
+QString MapView::LabelWithDistance(const TimeTick& tick, const TimeScale& scale) const {
+  if (!distance_ || scale.unit != QStringLiteral("ms")) return tick.label;
+  return tick.label + QStringLiteral("  ") +
+         QString::number(tick.label.toDouble() * kSoundMetresPerMs, 'f', DistanceDecimals(scale)) +
+         QStringLiteral(" m");
+}
+
+void MapView::SetDistanceShown(bool shown) {
+  distance_ = shown;
+  emit zoomedMapResized();  // the labels' width may change
+  update();
+}
+
 int MapView::TimeLabelsRoom() const {
   const QFontMetrics metrics(font());
   const TimeScale scale = ShownTimeScale(0.0, 0.0, /*widest=*/true);
   int widest = 0;
   for (const TimeTick& tick : scale.ticks) {
-    widest = std::max(widest, metrics.horizontalAdvance(tick.label));
+    widest = std::max(widest, metrics.horizontalAdvance(LabelWithDistance(tick, scale)));
   }
   return std::max(kScaleRoom, kTickLength + widest + 2);
 }

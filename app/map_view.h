@@ -88,6 +88,9 @@ class MapView : public QWidget {
   Palette ShownPalette() const { return paletteOverride_.value_or(palette_); }
   void SetPalette(Palette palette);
   bool LegendShown() const { return legend_; }
+  // The distance sound travels (343 m/s) beside each millisecond label.
+  bool DistanceShown() const { return distance_; }
+  void SetDistanceShown(bool shown);
   void SetLegendShown(bool shown);
 
   void HideReadout();
@@ -144,6 +147,8 @@ class MapView : public QWidget {
   // The time scale of the map shown, at the rows' zoom: the ticks from `from` to `to` rows, or
   // those with the widest labels.
   TimeScale ShownTimeScale(double from, double to, bool widest = false) const;
+  // A tick's label, with the distance sound travels in its time when that is shown.
+  QString LabelWithDistance(const TimeTick& tick, const TimeScale& scale) const;
 
   const ViewState* state_;
   PictureBox* picture_;
@@ -160,6 +165,7 @@ class MapView : public QWidget {
   QString legendNote_;
   QString columnCaption_ = QStringLiteral("microphone");
   bool legend_ = false;
+  bool distance_ = false;
   FitMode fitMode_ = FitMode::None;
   bool mapShown_ = false;  // a paint has sized the picture to a map
 };

@@ -53,6 +53,7 @@ void MapView::AddActions() {
   add("Previous palette", {QKeySequence(Qt::SHIFT | Qt::Key_C)},
       [this] { SetPalette(PreviousPalette(palette_)); });
   add("Legend and axes", {QKeySequence(Qt::Key_L)}, [this] { SetLegendShown(!legend_); });
+  add("Distance axis", {QKeySequence(Qt::Key_K)}, [this] { SetDistanceShown(!distance_); });
   add("Wider span", {QKeySequence(Qt::Key_BracketRight)}, [this] { emit rangeStepped(+1); });
   add("Narrower span", {QKeySequence(Qt::Key_BracketLeft)}, [this] { emit rangeStepped(-1); });
   add("Scale to this map", {QKeySequence(Qt::Key_M)}, [this] { emit scaleToMapRequested(); });
@@ -79,6 +80,10 @@ QMenu* MapView::ContextMenu(const QList<QAction*>& windowActions) {
     if (action->text() == "Legend and axes") {
       action->setCheckable(true);
       action->setChecked(legend_);
+    }
+    if (action->text() == "Distance axis") {
+      action->setCheckable(true);
+      action->setChecked(distance_);
     }
   }
   return menu;

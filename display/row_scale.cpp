@@ -85,3 +85,10 @@ TimeScale WidestTimeTicks(std::int32_t rowCount, double rowsPerMs, double pixels
   scale.ticks.insert(scale.ticks.end(), end.ticks.begin(), end.ticks.end());
   return scale;
 }
+
+int DistanceDecimals(const TimeScale& scale) {
+  if (scale.ticks.size() < 2) return 2;
+  const double stepMs = std::abs(scale.ticks[1].label.toDouble() - scale.ticks[0].label.toDouble());
+  if (!(stepMs > 0.0)) return 2;
+  return std::clamp(2 - static_cast<int>(std::floor(std::log10(stepMs * kSoundMetresPerMs))), 0, 9);
+}

@@ -35,5 +35,11 @@ struct TimeScale {
 // pixelsPerRow that is not positive.
 TimeScale TimeTicks(std::int32_t rowCount, double rowsPerMs, double pixelsPerRow, double from = 0.0,
                     double to = 1e300);
+// Metres that sound travels in a millisecond, at 343 m/s.
+inline constexpr double kSoundMetresPerMs = 0.343;
+// Decimals of the distances of a scale's ticks: three significant digits of its step's distance
+// (0 for a scale with fewer than two ticks).
+int DistanceDecimals(const TimeScale& scale);
+
 // The ticks whose labels are the widest: the first and those of the last 3 spacings.
 TimeScale WidestTimeTicks(std::int32_t rowCount, double rowsPerMs, double pixelsPerRow);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -84,6 +85,15 @@ TEST(TimeScale, TicksForRowsRateAndZoom) {
       EXPECT_LE(tick.offsetRows, c.rows + 1e-9);
     }
     EXPECT_EQ(labels, c.labels);
+  }
+}
+
+TEST(TimeScale, DistanceDecimalsGiveTheStepThreeDigits) {
+  // 5 ms is 1.715 m, 1 ms 0.343 m, 50 ms 17.15 m, 0.2 ms 0.0686 m.
+  for (const auto& [rowsPerMs, pixels, decimals] :
+       {std::tuple{kPcmRowsPerMs, 1.0, 2}, std::tuple{kPcmRowsPerMs, 4.0, 3},
+        std::tuple{48.0, 1.0 / 32, 1}, std::tuple{12.5, 32.0, 4}}) {
+    EXPECT_EQ(DistanceDecimals(TimeTicks(24000, rowsPerMs, pixels)), decimals) << pixels;
   }
 }
 

@@ -62,4 +62,16 @@ wait_picture "$WORK/short.png"
 for _ in 1 2 3 4 5 6 7; do press ctrl+minus; done
 wait_loudest "$WORK/short.png" 8
 check_scale $(((MICS + 7) / 8)) $(((ROWS + 7) / 8)) "1:8"
+
+# K adds the distances beside the milliseconds: the window widens for the longer labels.
+press ctrl+0
+wait_picture "$WORK/short.png"
+window_origin
+readonly NARROW=$WIN_W
+press k
+tries=0
+while window_origin && ((WIN_W <= NARROW)); do
+  ((tries++ < 50)) || fail "K did not widen the scale's labels ($WIN_W pixels wide)"
+  sleep 0.1
+done
 echo "PASS: the time scale keeps within the data and its labels apart at zooms 1, 4 and 1:8"
