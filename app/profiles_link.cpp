@@ -32,6 +32,7 @@ void ProfilesLink::Show() {
 void ProfilesLink::Unpin() {
   pinned_.reset();
   view_.Picture()->SetMarker(std::nullopt);
+  if (Open()) ShowCell(cell_);  // the window says at once that the profiles follow the cursor
 }
 
 void ProfilesLink::Refresh() {
