@@ -72,14 +72,16 @@ void WindowSurface::SizeToMap(bool heightsToo) {
 }
 
 void WindowSurface::Resize(QSize size) {
-  requested_ = size;
+  requested_[nextRequest_++ % requested_.size()] = size;
   window_.resize(size);
 }
 
 void WindowSurface::FollowWindowSize() {
   if (sizingToMap_ || !shownLayout_) return;
   // A size the window asked for itself may arrive late from the window system.
-  if (window_.size() == requested_ && !userSize_) return;
+  const bool asked =
+      std::find(requested_.begin(), requested_.end(), window_.size()) != requested_.end();
+  if (asked && !userSize_) return;
   userSize_ = window_.size();
   if (view_.Fitting() != MapView::FitMode::None) {
     SizeToMap(/*heightsToo=*/true);

@@ -4,6 +4,7 @@
 // view. It also follows a size the user gives the window once a map is shown.
 
 #include <QSize>
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -52,5 +53,7 @@ class WindowSurface : public WindowMapSurface {
   std::optional<WindowLayout> shownLayout_;  // its layout at the view's zoom, once shown
   bool sizingToMap_ = false;                 // the window resizes itself to the map
   std::optional<QSize> userSize_;            // a size the user gave the window
-  QSize requested_;                          // the size the window last asked for itself
+  // The sizes the window last asked for itself: the window system may report each late.
+  std::array<QSize, 4> requested_{};
+  std::size_t nextRequest_ = 0;
 };
