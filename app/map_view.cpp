@@ -385,6 +385,7 @@ QImage MapView::ShownView() const {
   facts.sampleRate = state_->SampleRate;
   facts.decimation = state_->Decimation;
   facts.scale = levelScale_;
+  facts.columnCaption = columnCaption_;
   return ViewImage(cells, CurrentZoom(), ShownPalette(), legend_, facts);
 }
 

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QRect>
 #include <QSize>
+#include <QString>
 #include <cstdint>
 
 #include "level_units.h"
@@ -25,6 +26,7 @@ struct LegendFacts {
   std::int32_t decimation = 4;  // samples per row
   LevelScale scale = LevelScale::Decibel;
   double pixelsPerRow = 1.0;  // the rows' zoom, which chooses the time axis's steps
+  QString columnCaption = QStringLiteral("microphone");  // what a column is, under the map
 };
 
 // Where the parts of a view with legend and axes lie, in pixels of the whole view: the cells at

@@ -51,8 +51,8 @@ QString TimeCaption(const LegendFacts& facts) {
 QString LevelCaption(const LegendFacts& facts) {
   return QStringLiteral("Level (%1)").arg(LevelUnitName(facts.scale));
 }
-QString MicCaption() {
-  return QStringLiteral("microphone");
+QString MicCaption(const LegendFacts& facts) {
+  return facts.columnCaption;
 }
 
 // A label `offset` pixels along its axis.
@@ -227,7 +227,7 @@ void PaintMicAxis(QPainter& painter, const TextMetrics& text, const ViewFrame& f
   const QRect& cells = frame.cells;
   const int numbersTop = frame.micAxis.top() + text.MicTextDrop();
   painter.drawText(QPoint(cells.left(), numbersTop + text.line + text.metrics.ascent()),
-                   MicCaption());
+                   MicCaption(facts));
   if (facts.micCount < 1 || cells.width() < 1) return;
 
   const int widest = text.Width(QString::number(facts.micCount));
@@ -258,10 +258,16 @@ void PaintMicAxis(QPainter& painter, const TextMetrics& text, const ViewFrame& f
   const bool firstToo =
       step == 1 || facts.micCount < step || MicPixel(zoom, step) - MicPixel(zoom, 1) >= spacing;
   if (firstToo && firstMic <= 1) paint(1);
+  // The last microphone too: a multiple of the step that would crowd it gives way.
+  const std::int64_t last = facts.micCount;
+  const bool lastToo = last > 1 && last % step != 0;
   for (std::int64_t mic = std::max<std::int64_t>((firstMic + step - 1) / step, 1) * step;
        mic <= lastMic; mic += step) {
-    if (mic != 1) paint(mic);
+    const bool crowdsLast = lastToo && MicPixel(zoom, last) - MicPixel(zoom, mic) < spacing;
+    if (mic != 1 && !crowdsLast) paint(mic);
   }
+  const bool crowdsFirst = MicPixel(zoom, last) - MicPixel(zoom, 1) < spacing;
+  if (lastToo && !crowdsFirst && lastMic == last) paint(last);
 }
 
 void PaintColourBar(QPainter& painter, const TextMetrics& text, const ViewFrame& frame,
@@ -313,7 +319,7 @@ ViewFrame FrameView(QSize cellPixels, const LegendFacts& facts) {
     const std::int64_t timeBottom = top + height + text.line / 2;
     const std::int64_t micTop = top + height + 1;
     const std::int64_t micRight =
-        std::max(left + width + micWidest / 2 + 1, left - 1 + text.Width(MicCaption()));
+        std::max(left + width + micWidest / 2 + 1, left - 1 + text.Width(MicCaption(facts)));
     const std::int64_t micBottom = micTop + text.MicTextDrop() + 2 * text.line;
     // Right of the time labels and of the microphone numbers under short maps.
     const std::int64_t barLeft = std::max(timeLeft + timeWidth, micRight + 1) + kBarGap;

@@ -205,6 +205,20 @@ TEST_F(ViewLegend, MicrophoneNumbersSitAtColumnCentresAndDoNotCrowd) {
       EXPECT_TRUE(mantissa == 1.0 || mantissa == 2.0 || mantissa == 5.0) << step;
     }
   }
+
+  // The last microphone is always numbered; a multiple of the step too close to it gives way:
+  // 64 at 1:1 (step 50) shows 1 and 64, and 307 shows 307 but not 300.
+  for (const int mics : {64, 307}) {
+    const QImage greys = PatternGreys(mics, 5);
+    const std::vector<int> columns =
+        MicTickColumns(ViewImage(greys, Zoom{}, Palette::Grey, true, Facts(mics, 5)),
+                       FrameView(greys.size(), Facts(mics, 5)));
+    ASSERT_FALSE(columns.empty());
+    EXPECT_EQ(columns.back(), mics - 1) << mics;
+    for (std::size_t i = 1; i < columns.size(); ++i) {
+      EXPECT_GT(columns[i] - columns[i - 1], labelWidth) << mics;
+    }
+  }
 }
 
 TEST_F(ViewLegend, APaintClippedToPartOfTheViewPaintsThatPartAlike) {
