@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "profiles.h"
+
 namespace {
 
 std::string Fixed(double value, int decimals, const std::string& decimalPoint) {
@@ -24,8 +26,8 @@ std::string CellReadout(const ViewState& state, std::int32_t column, std::int32_
   const double level = grid.At(row, column);
   std::string text = ColumnName(state.Columns, column);
   if (state.SampleRate != 0 && state.Decimation != 0) {
-    const double ms = static_cast<double>(row) * state.Decimation / state.SampleRate * 1000.0;
-    text += "\nTime " + Fixed(ms, 3, decimalPoint) + " ms";
+    // The slice's start, where the time scale places the row's top edge.
+    text += "\nTime " + Fixed(RowMilliseconds(state, row), 3, decimalPoint) + " ms";
   } else {
     text += "\nRow " + std::to_string(row);
   }

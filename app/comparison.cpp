@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QString>
 #include <algorithm>
+#include <cmath>
 
 #include "compare.h"
 #include "file_names.h"
@@ -51,14 +52,32 @@ LevelScale Comparison::ShownScale(LevelScale mainScale) const {
   return reference_ && shown_ == ShownMap::Reference ? reference_->scale : mainScale;
 }
 
+namespace {
+
+QString OwnName(const std::string& path) {
+  return FileNameText(path.substr(path.find_last_of('/') + 1));
+}
+
+}  // namespace
+
+QString Comparison::ShownText() const {
+  if (!reference_ || shown_ == ShownMap::Measurement) return OwnName(mainFile_);
+  if (shown_ == ShownMap::Reference) return OwnName(reference_->fileName) + " (reference)";
+  return OwnName(mainFile_) + QString::fromUtf8(" \u2212 ") + OwnName(reference_->fileName);
+}
+
 std::string Comparison::LegendNote(const ViewState& main, LevelScale mainScale) const {
   if (!reference_) return {};
-  std::string lines = shown_ == ShownMap::Measurement ? "measurement"
-                      : shown_ == ShownMap::Reference ? "reference"
-                                                      : "difference";
-  const std::string& path = reference_->fileName;
-  lines +=
-      "\nreference file: " + FileNameText(path.substr(path.find_last_of('/') + 1)).toStdString();
+  std::string lines;
+  if (shown_ == ShownMap::Difference) {
+    const QString point = QLocale().decimalPoint();
+    lines = "difference, \u00b1 " +
+            LevelText(mainScale, std::fabs(main.RangeDb), 1, point).toStdString() + "\n" +
+            ShownText().toStdString();
+  } else {
+    lines = shown_ == ShownMap::Measurement ? "measurement" : "reference";
+  }
+  lines += "\nreference file: " + OwnName(reference_->fileName).toStdString();
   // The comparison note, one line per part.
   const std::string note =
       ComparisonNote(main.LevelGrid, mainScale, reference_->state.LevelGrid, reference_->scale);

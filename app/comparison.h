@@ -3,6 +3,7 @@
 // measurement (as designed), the reference, or their difference. The reference has a state of its
 // own; loading it changes nothing of the window's.
 
+#include <QString>
 #include <optional>
 #include <string>
 
@@ -42,8 +43,14 @@ class Comparison {
   // Readies view to show the shown map (its state, scale, palette, legend note and read-out) and
   // returns the state to paint.
   ViewState& PrepareView(MapView& view, ViewState& main);
-  // The legend's lines: which map is shown and what is compared ("" for the measurement alone).
+  // The legend's lines: which map is shown and what is compared ("" for the measurement alone):
+  // the difference's first line is "difference, ± span", its second "A − B" (own file names).
   std::string LegendNote(const ViewState& main, LevelScale mainScale) const;
+  // What is shown, for the title and the status bar: the measurement's own file name ("A"), the
+  // reference's ("B (reference)") or "A − B".
+  QString ShownText() const;
+  // The measurement's file, for the names above.
+  void SetMainFile(std::string fileName) { mainFile_ = std::move(fileName); }
   // The read-out of cell (column, row) from 1 on the difference map: both levels and their
   // difference; empty outside the common cells.
   std::string DifferenceReadout(const ViewState& main, LevelScale mainScale, std::int32_t column,
@@ -59,4 +66,5 @@ class Comparison {
   ViewState difference_;
   ShownMap shown_ = ShownMap::Measurement;
   LevelScale mainScale_ = LevelScale::Decibel;
+  std::string mainFile_;
 };

@@ -102,10 +102,14 @@ void Form1::OpenChosen(const std::string& fileName) {
 
 void Form1::Command2_Click() {
   RunIfIdle([this] {
-    const std::string defaultText =
-        FormatRangeText(state_.RangeDb, QLocale().decimalPoint().toStdString());
-    const auto answer =
-        dialogs_.InputBox(this, "New White-Black dB range = ", "Redraw", defaultText);
+    const std::string point = QLocale().decimalPoint().toStdString();
+    const std::string defaultText = FormatRangeText(state_.RangeDb, point);
+    // The designed prompt, and once a map is shown what its span means.
+    std::string prompt = "New White-Black dB range = ";
+    if (!mapFileName_.empty()) {
+      prompt += "\n" + RangeMeaning(View()->CurrentLevelScale(), state_.RangeDb, point);
+    }
+    const auto answer = dialogs_.InputBox(this, prompt, "Redraw", defaultText);
     if (!answer) return;  // Cancel: nothing changes
     const auto range =
         ReadRangeAnswer(*answer, [this](const std::string& text) { return host_.ToNumber(text); });
@@ -139,16 +143,18 @@ void Form1::LoadAndDraw(const std::string& fileName) {
 void Form1::LoadAndDraw(const std::string& fileName, const LoadChoices& choices,
                         std::int32_t decimation) {
   const std::optional<FileStamp> stamp = StampOf(fileName);
-  WindowLoad load =
-      LoadTelling(fileName, state_.PeakLevel, decimation, host_, dialogs_, this, closed_, choices);
+  const LevelScale scale = LevelScaleFor(ReaderFor(FileKindOf(fileName)));
+  WindowLoad load = LoadTelling(fileName, PeakForLoad(state_, scale), decimation, host_, dialogs_,
+                                this, closed_, choices);
   if (!load.measurement) {
     fileName_.Show(mapFileName_);
     if (load.refused) Draw(drawOptions_);
     return;
   }
-  TakeMeasurement(state_, std::move(*load.measurement));
+  TakeMeasurement(state_, std::move(*load.measurement), load.scale);
   state_.Decimation = decimation;
   comparison_.SetMainScale(load.scale);
+  comparison_.SetMainFile(fileName);
   ShowMapOf(fileName);
   figures_->MapLoaded(MapSource{fileName, state_.Choices.period, state_.Decimation, stamp});
   Draw(drawOptions_);
@@ -166,7 +172,12 @@ void Form1::ShowMapOf(const std::string& fileName) {
 void Form1::Draw(const DrawOptions& options) {
   std::string cause;
   try {
-    DrawMap(comparison_.PrepareView(*View(), state_), surface_, options);
+    ViewState& shown = comparison_.PrepareView(*View(), state_);
+    // The title names what is painted: the measurement, the reference or their difference.
+    if (!mapFileName_.empty()) {
+      setWindowTitle(comparison_.ShownText() + QString::fromUtf8(" \u2014 ") + kProgramName);
+    }
+    DrawMap(shown, surface_, options);
     profiles_->Refresh();
     return;
   } catch (const std::bad_alloc&) {

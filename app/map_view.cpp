@@ -1,6 +1,7 @@
 #include "map_view.h"
 
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLocale>
@@ -9,6 +10,8 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <algorithm>
+#include <cmath>
+#include <utility>
 
 #include "cell_readout.h"
 #include "picture_box.h"
@@ -62,13 +65,16 @@ void MapView::Clear(std::int32_t micCount, std::int32_t rowCount) {
 }
 
 void MapView::PrepareZoomFor(std::int32_t micCount, std::int32_t rowCount) {
-  // Steps down while the zoomed picture would be larger than the window system allows.
-  Zoom zoom = picture_->CurrentZoom();
-  while (zoom.in > 1 && (std::int64_t{micCount} * zoom.in + kRoomAroundPicture > kMaxSide ||
-                         std::int64_t{rowCount} * zoom.in + kRoomAroundPicture > kMaxSide)) {
-    zoom = ::ZoomOut(zoom, 1);
-  }
-  picture_->SetZoom(zoom);
+  // Steps each direction down while the zoomed picture would be larger than the window system
+  // allows.
+  const auto lower = [](Zoom zoom, std::int32_t count) {
+    while (zoom.in > 1 && std::int64_t{count} * zoom.in + kRoomAroundPicture > kMaxSide) {
+      zoom = ::ZoomOut(zoom, 1);
+    }
+    return zoom;
+  };
+  const MapZoom zoom = picture_->CurrentZoom();
+  picture_->SetZoom(MapZoom(lower(zoom.columns, micCount), lower(zoom.rows, rowCount)));
 }
 
 void MapView::DrawTick(float offsetRows, int label) {
@@ -84,13 +90,15 @@ QSize MapView::ZoomedMap() const {
   return picture_->MapPixels();
 }
 
-Zoom MapView::CurrentZoom() const {
+MapZoom MapView::CurrentZoom() const {
   return picture_->CurrentZoom();
 }
 
-void MapView::SetZoom(Zoom zoom, QPoint anchor) {
-  const Zoom from = picture_->CurrentZoom();
-  if (zoom == from || !mapShown_) return;  // before the first paint there is no map to zoom
+void MapView::SetZoom(MapZoom zoom, QPoint anchor) {
+  const MapZoom from = picture_->CurrentZoom();
+  if (!mapShown_) return;  // before the first paint there is no map to zoom
+  fitMode_ = FitMode::None;
+  if (zoom == from) return;
   HideReadout();
   const QPoint inside = anchor - picture_->Inside().topLeft();
   const QPoint scroll = AnchoredScroll(from, zoom, inside, picture_->Scroll());
@@ -103,13 +111,53 @@ void MapView::SetZoom(Zoom zoom, QPoint anchor) {
 }
 
 void MapView::ZoomIn() {
-  SetZoom(::ZoomIn(CurrentZoom()), picture_->Inside().center());
+  const MapZoom zoom = CurrentZoom();
+  SetZoom(MapZoom(::ZoomIn(zoom.columns), ::ZoomIn(zoom.rows)), picture_->Inside().center());
 }
 
 void MapView::ZoomOut() {
   const QImage& cells = picture_->Cells();
-  SetZoom(::ZoomOut(CurrentZoom(), MaxZoomOut(cells.width(), cells.height())),
+  const int most = MaxZoomOut(cells.width(), cells.height());
+  const MapZoom zoom = CurrentZoom();
+  SetZoom(MapZoom(::ZoomOut(zoom.columns, most), ::ZoomOut(zoom.rows, most)),
           picture_->Inside().center());
+}
+
+void MapView::WidenColumns() {
+  const MapZoom zoom = CurrentZoom();
+  SetZoom(MapZoom(::ZoomIn(zoom.columns), zoom.rows), picture_->Inside().center());
+}
+
+void MapView::NarrowColumns() {
+  const QImage& cells = picture_->Cells();
+  const MapZoom zoom = CurrentZoom();
+  SetZoom(MapZoom(::ZoomOut(zoom.columns, MaxZoomOut(cells.width(), 1)), zoom.rows),
+          picture_->Inside().center());
+}
+
+void MapView::Fit(FitMode mode) {
+  if (!mapShown_) return;
+  HideReadout();
+  fitMode_ = mode;
+  emit zoomedMapResized();  // the window fits the map to its room
+  hScroll_->setValue(0);
+  vScroll_->setValue(0);
+  FollowScroll();
+  update();
+}
+
+MapZoom MapView::FitZoomFor(QSize area) const {
+  const QImage& cells = picture_->Cells();
+  if (fitMode_ == FitMode::Square) return FitZoom(cells.width(), cells.height(), area);
+  return FitStretched(cells.width(), cells.height(), area);
+}
+
+void MapView::ApplyFitZoom(MapZoom zoom) {
+  if (zoom == picture_->CurrentZoom()) return;
+  HideReadout();
+  picture_->SetZoom(zoom);
+  picture_->SetScroll(QPoint());
+  update();
 }
 
 void MapView::ResetZoom() {
@@ -198,33 +246,96 @@ void MapView::KeepOnScreen() {
   if (to != frame.topLeft()) shown->move(to);
 }
 
+// The time scale right of the picture, at the rows' zoom and following their scrolling: round
+// steps about one label per kTimeLabelSpacing pixels (the designed ticks at one pixel per row),
+// none beyond the data's end, no label over another. The unit stands beside the top label
+// ("0 ms"), or under it where the room is too narrow.
 void MapView::paintEvent(QPaintEvent*) {
-  if (ticks_.empty()) return;
+  if (ticks_.empty()) return;  // no paint has drawn a scale yet
   QPainter painter(this);
   if (legend_) PaintLegend(painter);
   painter.setPen(Qt::black);
   const QRect picture = picture_->geometry();
   const auto edge = static_cast<float>(picture.x() + picture.width());
-  // The scale follows the zoom and the rows' scrolling; only ticks beside the picture show once
-  // the map scrolls.
   const bool scrolls = !vScroll_->isHidden();
-  const auto scrolled = static_cast<float>(vScroll_->value());
-  const auto scale = static_cast<float>(ZoomScale(picture_->CurrentZoom()));
-  // Ticks of rows point at their row's middle at any zoom; those of milliseconds scale with it.
-  const bool rows = state_->SampleRate == 0;
-  const float border = kPictureBorder;
-  for (const Tick& tick : ticks_) {
-    const float offset = rows ? border + (tick.offsetRows - border) * scale + (scale - 1.0f) / 2.0f
-                              : tick.offsetRows * scale;
-    const float y = static_cast<float>(picture.y()) + offset - scrolled;
-    if (scrolls && (y < static_cast<float>(picture.y()) ||
-                    y > static_cast<float>(picture.y() + picture.height()))) {
-      continue;
+  const double scrolled = vScroll_->value();
+  const Zoom rowZoom = picture_->CurrentZoom().rows;
+  // Only the ticks on screen, and one beyond each end for labels reaching in.
+  const double rowScale = ZoomScale(rowZoom);
+  const TimeScale scale =
+      ShownTimeScale((scrolled - kTimeLabelSpacing) / rowScale,
+                     (scrolled + picture.height() + kTimeLabelSpacing) / rowScale);
+  const bool rate = scale.unit == QStringLiteral("ms");
+  // Milliseconds from the picture's outer top, as designed; rows on their pixel row inside the
+  // border.
+  const double zero = picture.y() + (rate ? 0 : kPictureBorder);
+  const QFontMetrics metrics(font());
+  double lastLabel = -1e300;
+  bool first = true;
+  const int room = TimeLabelsRoom() - kTickLength - 1;
+  const auto rowOf = [&](const TimeTick& tick) {
+    const double along = tick.offsetRows * ZoomScale(rowZoom);
+    return zero + (rate ? along : std::floor(along)) - scrolled;
+  };
+  for (std::size_t i = 0; i < scale.ticks.size(); ++i) {
+    const TimeTick& tick = scale.ticks[i];
+    const bool top = std::exchange(first, false);
+    const double y = rowOf(tick);
+    if (scrolls && (y < picture.y() || y > picture.y() + picture.height())) continue;
+    const auto lineY = static_cast<float>(y);
+    painter.drawLine(QPointF(edge, lineY), QPointF(edge + kTickLength, lineY));
+    if (y - lastLabel < metrics.height()) continue;
+    const QRectF box(edge + kTickLength, lineY - kTickLabelRise, 100, 100);
+    const QString label = LabelWithDistance(tick, scale);
+    const QString withUnit = tick.label + u' ' + scale.unit + label.mid(tick.label.size());
+    if (top && metrics.horizontalAdvance(withUnit) <= room) {
+      painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, withUnit);
+    } else {
+      painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, label);
+      // The unit on the line under the top label, when the next label leaves room for it.
+      const double next = i + 1 < scale.ticks.size() ? rowOf(scale.ticks[i + 1]) : 1e300;
+      if (top && next - y >= 2 * metrics.height()) {
+        painter.drawText(box.translated(0, metrics.height()), Qt::AlignLeft | Qt::AlignTop,
+                         scale.unit);
+        lastLabel = y + metrics.height();
+        continue;
+      }
     }
-    painter.drawLine(QPointF(edge, y), QPointF(edge + kTickLength, y));
-    painter.drawText(QRectF(edge + kTickLength, y - kTickLabelRise, 100, 100),
-                     Qt::AlignLeft | Qt::AlignTop, QString::number(tick.label));
+    lastLabel = y;
   }
+}
+
+TimeScale MapView::ShownTimeScale(double from, double to, bool widest) const {
+  const double rowsPerMs =
+      state_->SampleRate > 0 && state_->Decimation > 0
+          ? static_cast<double>(state_->SampleRate) / state_->Decimation / 1000.0
+          : 0.0;
+  const double scale = ZoomScale(picture_->CurrentZoom().rows);
+  if (widest) return WidestTimeTicks(picture_->Cells().height(), rowsPerMs, scale);
+  return TimeTicks(picture_->Cells().height(), rowsPerMs, scale, from, to);
+}
+
+QString MapView::LabelWithDistance(const TimeTick& tick, const TimeScale& scale) const {
+  if (!distance_ || scale.unit != QStringLiteral("ms")) return tick.label;
+  return tick.label + QStringLiteral("  ") +
+         QString::number(tick.label.toDouble() * kSoundMetresPerMs, 'f', DistanceDecimals(scale)) +
+         QStringLiteral(" m");
+}
+
+void MapView::SetDistanceShown(bool shown) {
+  distance_ = shown;
+  emit zoomedMapResized();  // the labels' width may change
+  update();
+}
+
+int MapView::TimeLabelsRoom() const {
+  const QFontMetrics metrics(font());
+  const TimeScale scale = ShownTimeScale(0.0, 0.0, /*widest=*/true);
+  int widest = 0;
+  for (const TimeTick& tick : scale.ticks) {
+    widest = std::max(widest, metrics.horizontalAdvance(LabelWithDistance(tick, scale)));
+  }
+  return std::max(kScaleRoom, kTickLength + widest + 2);
 }
 
 void MapView::ShowReadout(QPoint cell, QPoint globalPos) {

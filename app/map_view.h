@@ -15,6 +15,7 @@
 #include "level_units.h"
 #include "map_fit.h"
 #include "palette.h"
+#include "row_scale.h"
 #include "view_state.h"
 #include "zoom.h"
 
@@ -62,17 +63,34 @@ class MapView : public QWidget {
   // client: the window's client size (larger than the fit when the user made the window larger).
   void Place(const WindowLayout& layout, const MapFit& fit, int barExtent, QSize client);
 
-  Zoom CurrentZoom() const;
-  void SetZoom(Zoom zoom, QPoint anchor);  // anchor: a point of the picture kept in place
+  MapZoom CurrentZoom() const;
+  // anchor: a point of the picture kept in place. Ends a fit.
+  void SetZoom(MapZoom zoom, QPoint anchor);
   void ZoomIn();
   void ZoomOut();
   void ResetZoom();
-  // The largest zoom at which the whole map fits the client area the screen leaves.
+  // The columns alone one zoom step wider or narrower.
+  void WidenColumns();
+  void NarrowColumns();
+  // The largest square zoom at which the whole map fits the client area the screen leaves.
   void FitToScreen(QSize available);
+
+  // A fitted map follows the room it is given (the window's size): stretched fills it in both
+  // directions, square keeps square cells.
+  enum class FitMode { None, Stretched, Square };
+  FitMode Fitting() const { return fitMode_; }
+  void Fit(FitMode mode);
+  // The zoom of the fit for a map area of `area` view pixels.
+  MapZoom FitZoomFor(QSize area) const;
+  // Takes the fit's zoom from the window, scrolled to the top-left, without a signal.
+  void ApplyFitZoom(MapZoom zoom);
   Palette CurrentPalette() const { return palette_; }
   Palette ShownPalette() const { return paletteOverride_.value_or(palette_); }
   void SetPalette(Palette palette);
   bool LegendShown() const { return legend_; }
+  // The distance sound travels (343 m/s) beside each millisecond label.
+  bool DistanceShown() const { return distance_; }
+  void SetDistanceShown(bool shown);
   void SetLegendShown(bool shown);
 
   void HideReadout();
@@ -81,6 +99,13 @@ class MapView : public QWidget {
   QImage ShownView() const;
   // Extra client width that the legend beside the scale takes (0 while it is hidden).
   int LegendWidth() const;
+  // Pixels right of the picture that the scale's ticks and labels take: at least the designed
+  // room.
+  int TimeLabelsRoom() const;
+  // The client height that the legend needs beside and under a picture of pictureOuterHeight
+  // pixels with a horizontal scroll bar of barHeight (0 without) under it (0 while hidden).
+  int LegendClientHeight(int pictureOuterHeight, int barHeight) const;
+  // The caption of the axis under the map: what a column is.
   // The menu of every view action, with the window's own actions and items first.
   QMenu* ContextMenu(const QList<QAction*>& windowActions);
   // Adds the window's own items (such as its recent files) to each context menu.
@@ -117,6 +142,12 @@ class MapView : public QWidget {
   void KeepOnScreen();
   void CopyView();
   void PaintLegend(QPainter& painter);
+  void PaintColumnAxis(QPainter& painter);
+  // The time scale of the map shown, at the rows' zoom: the ticks from `from` to `to` rows, or
+  // those with the widest labels.
+  TimeScale ShownTimeScale(double from, double to, bool widest = false) const;
+  // A tick's label, with the distance sound travels in its time when that is shown.
+  QString LabelWithDistance(const TimeTick& tick, const TimeScale& scale) const;
 
   const ViewState* state_;
   PictureBox* picture_;
@@ -132,5 +163,7 @@ class MapView : public QWidget {
   std::function<std::string(std::int32_t, std::int32_t)> readoutText_;
   QString legendNote_;
   bool legend_ = false;
+  bool distance_ = false;
+  FitMode fitMode_ = FitMode::None;
   bool mapShown_ = false;  // a paint has sized the picture to a map
 };

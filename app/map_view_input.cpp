@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QScreen>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
@@ -39,14 +38,22 @@ void MapView::AddActions() {
       &MapView::ZoomIn);
   add("Zoom out", {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, &MapView::ZoomOut);
   add("One pixel per cell", {QKeySequence(Qt::CTRL | Qt::Key_0)}, &MapView::ResetZoom);
-  add("Fit to the screen", {QKeySequence(Qt::Key_F)}, [this] {
-    const QScreen* shownOn = screen();
-    if (shownOn != nullptr) FitToScreen(shownOn->availableGeometry().size());
-  });
+  // Ctrl+Shift+= is Ctrl++ (zoom in) on layouts with + over =, so the columns widen with
+  // Ctrl+Shift+Right; Ctrl+Shift+- and Ctrl+Shift+Left narrow them.
+  add("Wider columns", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Right)},
+      &MapView::WidenColumns);
+  add("Narrower columns",
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Minus),
+       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Left)},
+      &MapView::NarrowColumns);
+  add("Fit to the window", {QKeySequence(Qt::Key_F)}, [this] { Fit(FitMode::Stretched); });
+  add("Fit with square cells", {QKeySequence(Qt::SHIFT | Qt::Key_F)},
+      [this] { Fit(FitMode::Square); });
   add("Next palette", {QKeySequence(Qt::Key_C)}, [this] { SetPalette(NextPalette(palette_)); });
   add("Previous palette", {QKeySequence(Qt::SHIFT | Qt::Key_C)},
       [this] { SetPalette(PreviousPalette(palette_)); });
   add("Legend and axes", {QKeySequence(Qt::Key_L)}, [this] { SetLegendShown(!legend_); });
+  add("Distance axis", {QKeySequence(Qt::Key_K)}, [this] { SetDistanceShown(!distance_); });
   add("Wider span", {QKeySequence(Qt::Key_BracketRight)}, [this] { emit rangeStepped(+1); });
   add("Narrower span", {QKeySequence(Qt::Key_BracketLeft)}, [this] { emit rangeStepped(-1); });
   add("Scale to this map", {QKeySequence(Qt::Key_M)}, [this] { emit scaleToMapRequested(); });
@@ -73,6 +80,10 @@ QMenu* MapView::ContextMenu(const QList<QAction*>& windowActions) {
     if (action->text() == "Legend and axes") {
       action->setCheckable(true);
       action->setChecked(legend_);
+    }
+    if (action->text() == "Distance axis") {
+      action->setCheckable(true);
+      action->setChecked(distance_);
     }
   }
   return menu;
@@ -141,9 +152,11 @@ void MapView::wheelEvent(QWheelEvent* event) {
     // Zoom about the cursor, one step a notch.
     const QPoint at = picture_->mapFrom(this, event->position().toPoint());
     const QImage& cells = picture_->Cells();
-    const Zoom zoom = delta.y() > 0
-                          ? ::ZoomIn(CurrentZoom())
-                          : ::ZoomOut(CurrentZoom(), MaxZoomOut(cells.width(), cells.height()));
+    const int most = MaxZoomOut(cells.width(), cells.height());
+    const MapZoom now = CurrentZoom();
+    const MapZoom zoom = delta.y() > 0
+                             ? MapZoom(::ZoomIn(now.columns), ::ZoomIn(now.rows))
+                             : MapZoom(::ZoomOut(now.columns, most), ::ZoomOut(now.rows, most));
     if (delta.y() != 0) SetZoom(zoom, at);
     event->accept();
     return;

@@ -25,7 +25,7 @@ void PictureBox::ClearInterior(std::int32_t width, std::int32_t height) {
   reduced_ = QImage();
   paintedColumns_ = 0;
   greys_ = BlankMap(width, height);
-  if (!greys_.isNull() && zoom_.out > 1) reduced_ = ReduceLoudest(greys_, zoom_.out);
+  if (!greys_.isNull() && Reduced()) reduced_ = ReduceLoudest(greys_, OutX(), OutY());
   update();
 }
 
@@ -36,7 +36,7 @@ void PictureBox::PaintColumn(std::int32_t x, std::span<const std::uint8_t> greys
   const qsizetype stride = greys_.bytesPerLine();
   for (int r = 0; r < rows; ++r) bits[r * stride + x] = greys[static_cast<std::size_t>(r)];
   paintedColumns_ = std::max(paintedColumns_, x + 1);
-  if (zoom_.out > 1) ReduceColumn(x, greys.first(static_cast<std::size_t>(rows)));
+  if (Reduced()) ReduceColumn(x, greys.first(static_cast<std::size_t>(rows)));
   const QRect column = PixelRectOfCells(zoom_, QRect(x, 0, 1, rows))
                            .translated(QPoint(kPictureBorder, kPictureBorder) - scroll_);
   const QRect shown = column.intersected(Inside());
@@ -48,9 +48,9 @@ void PictureBox::PaintColumn(std::int32_t x, std::span<const std::uint8_t> greys
 // first column of a block starts it afresh, the others only lower it. Reads the column's own
 // greys, not the image's rows (except below a column shorter than the image).
 void PictureBox::ReduceColumn(std::int32_t x, std::span<const std::uint8_t> greys) {
-  const int out = zoom_.out;
-  const bool fresh = x % out == 0;
-  uchar* block = reduced_.bits() + x / out;
+  const int out = OutY();
+  const bool fresh = x % OutX() == 0;
+  uchar* block = reduced_.bits() + x / OutX();
   const qsizetype stride = reduced_.bytesPerLine();
   for (int blockY = 0; blockY < reduced_.height(); ++blockY, block += stride) {
     uchar loudest = fresh ? 255 : *block;
@@ -65,19 +65,19 @@ void PictureBox::ReduceColumn(std::int32_t x, std::span<const std::uint8_t> grey
   }
 }
 
-void PictureBox::SetZoom(Zoom zoom) {
+void PictureBox::SetZoom(MapZoom zoom) {
   if (zoom == zoom_) return;
   zoom_ = zoom;
   reduced_ = QImage();
-  if (zoom_.out > 1 && !greys_.isNull()) {
+  if (Reduced() && !greys_.isNull()) {
     // Unpainted columns must not take part in a block's loudest cell (a copy only while some
     // are left: it costs a byte a cell).
     reduced_ = paintedColumns_ >= greys_.width()
-                   ? ReduceLoudest(greys_, zoom_.out)
+                   ? ReduceLoudest(greys_, OutX(), OutY())
                    : ReduceLoudest(greys_.copy(0, 0, std::max(paintedColumns_, 1), greys_.height()),
-                                   zoom_.out);
-    if (reduced_.width() * zoom_.out < greys_.width()) {
-      QImage wide((greys_.width() + zoom_.out - 1) / zoom_.out, reduced_.height(),
+                                   OutX(), OutY());
+    if (reduced_.width() * OutX() < greys_.width()) {
+      QImage wide((greys_.width() + OutX() - 1) / OutX(), reduced_.height(),
                   QImage::Format_Grayscale8);
       wide.fill(static_cast<uint>(kPictureBackground));
       for (int y = 0; y < reduced_.height(); ++y) {
@@ -114,10 +114,10 @@ void PictureBox::paintEvent(QPaintEvent* event) {
   const QRect dirty = event->rect().intersected(Inside());
   if (!dirty.isEmpty()) {
     const QPoint origin = QPoint(kPictureBorder, kPictureBorder) - scroll_;
-    // At 1:out the reduced greys are the cells of a 1:1 view.
-    const Zoom shownZoom = zoom_.out > 1 ? Zoom{} : zoom_;
-    const std::int32_t painted =
-        zoom_.out > 1 ? (paintedColumns_ + zoom_.out - 1) / zoom_.out : paintedColumns_;
+    // Along a direction at 1:out the reduced greys are the cells of a 1:1 view.
+    const MapZoom shownZoom(zoom_.columns.out > 1 ? Zoom{} : zoom_.columns,
+                            zoom_.rows.out > 1 ? Zoom{} : zoom_.rows);
+    const std::int32_t painted = (paintedColumns_ + OutX() - 1) / OutX();
     painter.drawImage(dirty.topLeft(), MapRegion({&ShownGreys(), shownZoom, palette_, painted},
                                                  dirty.translated(-origin)));
     if (marker_) PaintMarker(painter, origin);
@@ -130,9 +130,8 @@ void PictureBox::paintEvent(QPaintEvent* event) {
 // A one-pixel line through the middle of the marked cell's column and of its row, in a colour
 // that no palette gives the map.
 void PictureBox::PaintMarker(QPainter& painter, QPoint origin) const {
-  const double scale = ZoomScale(zoom_);
-  const int x = origin.x() + static_cast<int>((marker_->x() + 0.5) * scale);
-  const int y = origin.y() + static_cast<int>((marker_->y() + 0.5) * scale);
+  const int x = origin.x() + static_cast<int>((marker_->x() + 0.5) * ZoomScale(zoom_.columns));
+  const int y = origin.y() + static_cast<int>((marker_->y() + 0.5) * ZoomScale(zoom_.rows));
   painter.save();
   painter.setClipRect(Inside());
   painter.setPen(QColor(0, 200, 255));

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -27,8 +28,8 @@ class PictureBox : public QWidget {
   const QImage& Cells() const { return greys_; }
   std::int32_t PaintedColumns() const { return paintedColumns_; }
 
-  void SetZoom(Zoom zoom);
-  Zoom CurrentZoom() const { return zoom_; }
+  void SetZoom(MapZoom zoom);
+  MapZoom CurrentZoom() const { return zoom_; }
   void SetPalette(Palette palette);
   // The size of the zoomed map in view pixels.
   QSize MapPixels() const;
@@ -60,17 +61,21 @@ class PictureBox : public QWidget {
   void leaveEvent(QEvent* event) override;
 
  private:
+  // A direction is reduced to its blocks' loudest cells at 1:out.
+  bool Reduced() const { return zoom_.columns.out > 1 || zoom_.rows.out > 1; }
+  int OutX() const { return std::max(zoom_.columns.out, 1); }
+  int OutY() const { return std::max(zoom_.rows.out, 1); }
   // The greys as the zoom shows them: the cells, or their loudest-cell reduction.
-  const QImage& ShownGreys() const { return zoom_.out > 1 ? reduced_ : greys_; }
+  const QImage& ShownGreys() const { return Reduced() ? reduced_ : greys_; }
   void ReduceColumn(std::int32_t x, std::span<const std::uint8_t> greys);
   void PaintMarker(QPainter& painter, QPoint origin) const;
   // The cell under widget point `at`, if it is one of the map's.
   std::optional<QPoint> CellAt(QPoint at) const;
 
   QImage greys_;
-  QImage reduced_;  // at 1:out, one byte per out x out block
+  QImage reduced_;  // at 1:out in either direction, one byte per block
   std::int32_t paintedColumns_ = 0;
-  Zoom zoom_;
+  MapZoom zoom_;
   Palette palette_ = kDefaultPalette;
   QPoint scroll_;
   bool pressed_ = false;

@@ -33,6 +33,7 @@ void ProfilesLink::Unpin() {
   const bool wasPinned = pinned_.has_value();
   pinned_.reset();
   view_.Picture()->SetMarker(std::nullopt);
+  if (Open()) ShowCell(cell_);  // the window says at once that the profiles follow the cursor
   if (wasPinned && pinListener_) pinListener_(std::nullopt);
 }
 

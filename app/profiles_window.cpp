@@ -7,10 +7,12 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QLocale>
+#include <QPainter>
 #include <QPushButton>
 #include <QScatterSeries>
 #include <QValueAxis>
 #include <algorithm>
+#include <cmath>
 
 #include "dialogs.h"
 #include "file_names.h"
@@ -24,6 +26,28 @@ QList<QPointF> Points(const std::vector<double>& positions, const std::vector<fl
   points.reserve(static_cast<qsizetype>(count));
   for (std::size_t i = 0; i < count; ++i) points.append(QPointF(positions[i], levels[i]));
   return points;
+}
+
+// The smallest of 1, 2, 5 x 10^n (at least `least`) giving at most `most` steps over `span`.
+double RoundStep(double span, int most, double least) {
+  for (double decade = least;; decade *= 10) {
+    for (const double mantissa : {1.0, 2.0, 5.0}) {
+      if (mantissa * decade * most >= span || decade > 1e15) return mantissa * decade;
+    }
+  }
+}
+
+// Ticks at round steps from `anchor`: whole numbers where the positions are.
+void RoundTicks(QValueAxis* axis, double first, double last, double anchor, bool whole) {
+  const double step = RoundStep(last - first, 8, whole ? 1.0 : 1e-6);
+  axis->setTickType(QValueAxis::TicksDynamic);
+  axis->setTickAnchor(anchor);
+  axis->setTickInterval(step);
+  axis->setLabelFormat(whole || step >= 1.0 ? QStringLiteral("%.0f")
+                                            : QStringLiteral("%.") +
+                                                  QString::number(static_cast<int>(
+                                                      std::ceil(-std::log10(step) - 1e-9))) +
+                                                  QStringLiteral("f"));
 }
 
 // The axis of a profile; across the columns, what a column is.
@@ -89,11 +113,17 @@ ProfilesWindow::Plot ProfilesWindow::MakePlot(const QString& title) {
   plot.peak = new QLineSeries(plot.chart);
   plot.peak->setName("Peak");
   plot.peak->setPen(QPen(Qt::darkGray, 1, Qt::DashLine));
+  plot.floor = new QLineSeries(plot.chart);
+  plot.floor->setName("Span's end");
+  plot.floor->setPen(QPen(Qt::gray, 1, Qt::DotLine));
+  plot.shown = new QLineSeries(plot.chart);
+  plot.shown->setName("Cell shown");
+  plot.shown->setPen(QPen(QColor(0, 160, 220), 1));
   plot.x = new QValueAxis(plot.chart);
   plot.y = new QValueAxis(plot.chart);
   plot.chart->addAxis(plot.x, Qt::AlignBottom);
   plot.chart->addAxis(plot.y, Qt::AlignLeft);
-  for (QLineSeries* series : {plot.levels, plot.reference, plot.peak}) {
+  for (QLineSeries* series : {plot.levels, plot.reference, plot.peak, plot.floor, plot.shown}) {
     plot.chart->addSeries(series);
     series->attachAxis(plot.x);
     series->attachAxis(plot.y);
@@ -107,8 +137,9 @@ void ProfilesWindow::ShowCell(const ViewState& main, LevelScale scale, std::int3
                               std::int32_t row, const LevelGrid* reference, bool pinned) {
   time_ = TimeProfile(main, column, reference);
   across_ = AcrossProfile(main, row, reference);
-  ShowProfile(timePlot_, time_, main, scale);
-  ShowProfile(acrossPlot_, across_, main, scale);
+  ShowProfile(timePlot_, time_, main, scale,
+              RowsHaveTime(main) ? RowMilliseconds(main, row) : static_cast<double>(row));
+  ShowProfile(acrossPlot_, across_, main, scale, column);
   const QString point = QLocale().decimalPoint();
   const QString when = RowsHaveTime(main)
                            ? QLocale().toString(RowMilliseconds(main, row), 'f', 3) + " ms"
@@ -130,20 +161,36 @@ void ProfilesWindow::ShowCell(const ViewState& main, LevelScale scale, std::int3
 }
 
 void ProfilesWindow::ShowProfile(Plot& plot, const Profile& profile, const ViewState& main,
-                                 LevelScale scale) {
+                                 LevelScale scale, double at) {
   plot.levels->replace(Points(profile.positions, profile.levels));
   plot.reference->replace(Points(profile.positions, profile.referenceLevels));
   plot.reference->setVisible(!profile.referenceLevels.empty());
-  const double first = profile.positions.empty() ? 0.0 : profile.positions.front();
-  const double last = profile.positions.empty() ? 1.0 : profile.positions.back();
-  plot.x->setRange(first, std::max(last, first + 1e-9));
+  // Times from 0 (the first slice's start), rows and microphones from 1, at round whole steps.
+  const bool time = profile.positionName == "time_ms";
+  const double first = time ? 0.0 : 1.0;
+  const double last =
+      std::max(profile.positions.empty() ? first + 1.0 : profile.positions.back(), first + 1e-9);
+  plot.x->setRange(first, last);
+  RoundTicks(plot.x, first, last, first, !time);
   plot.x->setTitleText(PositionTitle(profile.positionName, main.Columns));
-  // The map's black-to-white span, the peak at one end.
+  // The map's black-to-white span, the peak at one end, down to the lowest level shown so that
+  // no curve is cut at the span's end, which is marked.
   const double peak = main.PeakLevel;
   const double end = peak - static_cast<double>(main.RangeDb);
-  plot.y->setRange(std::min(peak, end), std::max(peak, end));
+  double low = std::min(peak, end);
+  double high = std::max(peak, end);
+  for (const std::vector<float>* levels : {&profile.levels, &profile.referenceLevels}) {
+    for (const float level : *levels) {
+      if (!std::isfinite(level)) continue;
+      low = std::min(low, static_cast<double>(level));
+      high = std::max(high, static_cast<double>(level));
+    }
+  }
+  plot.y->setRange(low, std::max(high, low + 1e-9));
   plot.y->setTitleText("Level (" + LevelUnitName(scale) + ")");
   plot.peak->replace({QPointF(first, peak), QPointF(last, peak)});
+  plot.floor->replace({QPointF(first, end), QPointF(last, end)});
+  plot.shown->replace({QPointF(at, low), QPointF(at, high)});
 }
 
 std::string ProfilesWindow::Csv() const {
@@ -162,5 +209,17 @@ void ProfilesWindow::SaveData() {
 void ProfilesWindow::SavePicture() {
   const auto path = dialogs_.SaveFile(this, "Save the profiles' picture", SaveViewFilters());
   if (!path) return;
-  if (const auto fault = SaveView(grab().toImage(), *path)) dialogs_.Error(this, *fault);
+  if (const auto fault = SaveView(Charts(), *path)) dialogs_.Error(this, *fault);
+}
+
+QImage ProfilesWindow::Charts() const {
+  const QImage top = timePlot_.view->grab().toImage();
+  const QImage bottom = acrossPlot_.view->grab().toImage();
+  QImage charts(std::max(top.width(), bottom.width()), top.height() + bottom.height(),
+                QImage::Format_RGB32);
+  charts.fill(Qt::white);
+  QPainter painter(&charts);
+  painter.drawImage(0, 0, top);
+  painter.drawImage(0, top.height(), bottom);
+  return charts;
 }

@@ -35,6 +35,8 @@ class ProfilesWindow : public QWidget {
   // Asks for a file and writes the data or the picture; a failure ends in one error box.
   void SaveData();
   void SavePicture();
+  // The two charts, one above the other, as saved.
+  QImage Charts() const;
 
  private:
   struct Plot {
@@ -43,11 +45,15 @@ class ProfilesWindow : public QWidget {
     QLineSeries* levels;
     QLineSeries* reference;
     QLineSeries* peak;
+    QLineSeries* floor;  // the span's end
+    QLineSeries* shown;  // the row or microphone of the cell shown
     QValueAxis* x;
     QValueAxis* y;
   };
   Plot MakePlot(const QString& title);
-  void ShowProfile(Plot& plot, const Profile& profile, const ViewState& main, LevelScale scale);
+  // at: the position of the cell shown along the plot's axis.
+  void ShowProfile(Plot& plot, const Profile& profile, const ViewState& main, LevelScale scale,
+                   double at);
 
   Dialogs& dialogs_;
   Plot timePlot_;

@@ -5,6 +5,15 @@
 
 #include "range_rule.h"
 
+std::string RangeMeaning(LevelScale scale, float range, const std::string& decimalPoint) {
+  const QString point = QString::fromStdString(decimalPoint);
+  const QString span = QString::number(static_cast<double>(range), 'g', 7).replace(u'.', point);
+  const QString decibels = QString::number(ToDecibels(scale, range), 'f', 1).replace(u'.', point);
+  return QStringLiteral("Levels of this file: %1 — %2 = %3 dB")
+      .arg(LevelUnitName(scale), span, decibels)
+      .toStdString();
+}
+
 std::string FormatRangeText(float value, const std::string& decimalPoint) {
   const double magnitude = std::fabs(static_cast<double>(value));
   QString digits = QString::number(magnitude, 'f', 2);  // "ddd.dd"

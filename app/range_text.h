@@ -6,9 +6,15 @@
 #include <string>
 #include <variant>
 
+#include "level_units.h"
+
 // value formatted by the pattern "###.##": two decimals at most, trailing zeros dropped, no zero
 // before the separator, the separator always written (100 -> "100.", 0.25 -> ".25").
 std::string FormatRangeText(float value, const std::string& decimalPoint);
+
+// What the span means for the levels shown, for a second line under Redraw's prompt, the span in
+// the levels' unit and in dB: "Levels of this file: 10·ln E — 100 = 43.4 dB".
+std::string RangeMeaning(LevelScale scale, float range, const std::string& decimalPoint);
 
 // A refused answer: the short message to show.
 struct RangeRefusal {

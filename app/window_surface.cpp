@@ -26,20 +26,35 @@ void WindowSurface::SetWidths(const MapGeometry& map) {
 }
 
 // A map that fits the screen's free area gets exactly its layout's sizes; a larger one a window
-// capped at that area, in which it scrolls.
+// capped at that area, in which it scrolls. A window the user has sized keeps its size. A fitted
+// map takes the zoom that fills the room first.
 void WindowSurface::SizeToMap(bool heightsToo) {
+  const QSize available = AvailableClientSize();
+  if (view_.Fitting() != MapView::FitMode::None) {
+    view_.ApplyFitZoom(view_.FitZoomFor(FitArea(available)));
+  }
   const QSize zoomed = MapPixelSize(view_.CurrentZoom(), shownMap_.micCount, shownMap_.rowCount);
   WindowLayout layout = ComputeWindowLayout(ComputeMapGeometry(zoomed.width(), zoomed.height()));
-  layout.clientWidth += view_.LegendWidth();
-  const QSize available = AvailableClientSize();
+  // The legend's width holds the time labels' own; without it, labels wider than the designed
+  // room widen the window.
+  layout.clientWidth +=
+      view_.LegendShown() ? view_.LegendWidth() : view_.TimeLabelsRoom() - kScaleRoom;
   const int bar = ScrollBarExtent();
-  const MapFit fit = FitMap(layout, available.width(), available.height(), bar);
+  MapFit fit = FitMap(layout, available.width(), available.height(), bar);
+  // Room under and beside the picture for the legend, as far as the screen allows.
+  if (!fit.scrollsY) {
+    fit.clientHeight =
+        std::max(fit.clientHeight,
+                 std::min(view_.LegendClientHeight(fit.pictureHeight, fit.scrollsX ? bar : 0),
+                          available.height()));
+    layout.clientHeight = std::max(layout.clientHeight, fit.clientHeight);
+  }
   // Once a map is shown the user may resize the window; until then it keeps its designed size.
   const ScopeExit sized([this, before = sizingToMap_] { sizingToMap_ = before; });
   sizingToMap_ = true;
   window_.setMinimumSize(design::kMinClientWidth, kRoomAroundPicture);
   window_.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-  window_.resize(fit.clientWidth, window_.height());
+  if (!userSize_) Resize(QSize(fit.clientWidth, window_.height()));
   // Capped, the file name and the progress bar end inside the window.
   const int textWidth = fit.scrollsX
                             ? std::min(layout.textWidth, fit.clientWidth - 2 * fileName_.x())
@@ -47,7 +62,7 @@ void WindowSurface::SizeToMap(bool heightsToo) {
   fileName_.resize(textWidth, fileName_.height());
   progress_.resize(textWidth, progress_.height());
   if (heightsToo) {
-    window_.resize(fit.clientWidth, fit.clientHeight);
+    Resize(userSize_.value_or(QSize(fit.clientWidth, fit.clientHeight)));
     view_.Place(layout, fit, bar, window_.size());
     shownLayout_ = layout;
   } else {
@@ -56,19 +71,46 @@ void WindowSurface::SizeToMap(bool heightsToo) {
   }
 }
 
+void WindowSurface::Resize(QSize size) {
+  requested_[nextRequest_++ % requested_.size()] = size;
+  window_.resize(size);
+}
+
 void WindowSurface::FollowWindowSize() {
   if (sizingToMap_ || !shownLayout_) return;
+  // A size the window asked for itself may arrive late from the window system.
+  const bool asked =
+      std::find(requested_.begin(), requested_.end(), window_.size()) != requested_.end();
+  if (asked && !userSize_) return;
+  userSize_ = window_.size();
+  if (view_.Fitting() != MapView::FitMode::None) {
+    SizeToMap(/*heightsToo=*/true);
+    return;
+  }
   const int bar = ScrollBarExtent();
   view_.Place(*shownLayout_, FitMap(*shownLayout_, window_.width(), window_.height(), bar), bar,
               window_.size());
 }
 
 QSize WindowSurface::AvailableClientSize() const {
+  if (userSize_) return *userSize_;
   const QScreen* shownOn = window_.screen();
   if (shownOn == nullptr) return {design::kClientWidth, design::kClientHeight};
   // The frame is known once the window is shown; before that it counts as none.
   const QSize frame = window_.frameGeometry().size() - window_.geometry().size();
   return shownOn->availableGeometry().size() - frame;
+}
+
+QSize WindowSurface::FitArea(QSize client) const {
+  // Room right of the picture for the scale and the legend, above it for the controls, and the
+  // picture's border; a fitted map is never narrower than the buttons above it.
+  const int around = design::kPicture1.left + 2 * kPictureBorder + kScaleRoom;
+  const int narrowest = design::kCommand2.left + design::kCommand2.width - design::kPicture1.left -
+                        2 * kPictureBorder;
+  const int beside =
+      view_.LegendShown() ? view_.LegendWidth() : view_.TimeLabelsRoom() - kScaleRoom;
+  return QSize(std::max(client.width() - around - beside, narrowest),
+               client.height() - kRoomAroundPicture - 2 * kPictureBorder);
 }
 
 int WindowSurface::ScrollBarExtent() const {

@@ -4,6 +4,7 @@
 // view. It also follows a size the user gives the window once a map is shown.
 
 #include <QSize>
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -23,7 +24,8 @@ class WindowSurface : public WindowMapSurface {
 
   // The zoom changed: the window follows the zoomed map.
   void FollowZoom() { SizeToMap(/*heightsToo=*/true); }
-  // The window was resized: by the user, the map scrolls within it or has background around it.
+  // The window was resized: a size the user gives it is kept from then on (the map scrolls within
+  // it or has background around it); a fitted map is fitted again.
   void FollowWindowSize();
 
   void SetWidths(const MapGeometry& map) override;
@@ -35,7 +37,11 @@ class WindowSurface : public WindowMapSurface {
 
  private:
   void SizeToMap(bool heightsToo);
+  // The client size the map may take: the user's size of the window, else the screen's free area.
   QSize AvailableClientSize() const;
+  // The map area (view pixels) that a fit fills within a client area of `client`.
+  QSize FitArea(QSize client) const;
+  void Resize(QSize size);
   int ScrollBarExtent() const;
 
   QWidget& window_;
@@ -46,4 +52,8 @@ class WindowSurface : public WindowMapSurface {
   MapGeometry shownMap_{};                   // the cells of the map the window is sized for
   std::optional<WindowLayout> shownLayout_;  // its layout at the view's zoom, once shown
   bool sizingToMap_ = false;                 // the window resizes itself to the map
+  std::optional<QSize> userSize_;            // a size the user gave the window
+  // The sizes the window last asked for itself: the window system may report each late.
+  std::array<QSize, 4> requested_{};
+  std::size_t nextRequest_ = 0;
 };

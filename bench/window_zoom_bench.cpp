@@ -121,7 +121,7 @@ void BM_FitToScreen256x131072(benchmark::State& bench) {
   window.Paint();
   TimeViewChange(bench, window,
                  [&window](MapView& view) { view.FitToScreen(Available(window.form)); });
-  bench.counters["out"] = window.form.View()->CurrentZoom().out;
+  bench.counters["out"] = window.form.View()->CurrentZoom().rows.out;
 }
 
 // Redraw of a 256 x 131072 map at 1:1, and fitted to the screen, where every painted column also
@@ -133,7 +133,7 @@ void RedrawTall(benchmark::State& bench, bool fitted) {
   if (fitted) window.form.View()->FitToScreen(Available(window.form));
   Repaint();
   for (auto _ : bench) window.Paint();
-  bench.counters["out"] = window.form.View()->CurrentZoom().out;
+  bench.counters["out"] = window.form.View()->CurrentZoom().rows.out;
   bench.SetItemsProcessed(bench.iterations() * 256 * 131072);
 }
 void BM_Redraw1to1_256x131072(benchmark::State& bench) {

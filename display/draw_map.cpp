@@ -1,5 +1,6 @@
 #include "draw_map.h"
 
+#include <cmath>
 #include <vector>
 
 #include "grey.h"
@@ -19,8 +20,9 @@ void DrawScale(const ViewState& state, MapSurface& surface) {
   if (state.SampleRate == 0) {
     // Without a rate every millisecond lies on row 0; the scale counts rows instead, each tick
     // on its row's pixel (inside the border).
-    for (const RowTick& tick : RowTicks(state.LevelGrid.RowCount())) {
-      surface.DrawTick(static_cast<float>(tick.offset + kPictureBorder), tick.row);
+    for (const TimeTick& tick : TimeTicks(state.LevelGrid.RowCount(), 0.0, 1.0).ticks) {
+      surface.DrawTick(static_cast<float>(std::floor(tick.offsetRows) + kPictureBorder),
+                       tick.label.toInt());
     }
     return;
   }

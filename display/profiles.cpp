@@ -2,13 +2,20 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 namespace {
 
-std::string Number(double value) {
-  char text[64];
-  const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-  return {text, end};
+std::string Number(double value, int decimals) {
+  char text[400];
+  if (decimals < 0) return {text, std::to_chars(text, text + sizeof text, value).ptr};
+  std::string fixed(
+      text, std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals).ptr);
+  if (fixed.find('.') != std::string::npos) {
+    fixed.erase(fixed.find_last_not_of('0') + 1);
+    if (fixed.back() == '.') fixed.pop_back();
+  }
+  return fixed == "-0" ? "0" : fixed;
 }
 
 std::string Level(float value) {
@@ -25,13 +32,21 @@ bool RowsHaveTime(const ViewState& state) {
 }
 
 double RowMilliseconds(const ViewState& state, std::int32_t row) {
-  return static_cast<double>(row) * state.Decimation / state.SampleRate * 1000.0;
+  // The product is a whole number, exact in a double: one rounding, in the division.
+  return (static_cast<double>(row) - 1.0) * state.Decimation * 1000.0 / state.SampleRate;
+}
+
+int MillisecondDecimals(const ViewState& state) {
+  if (!RowsHaveTime(state)) return 0;
+  const double rowMs = std::abs(static_cast<double>(state.Decimation) * 1000.0 / state.SampleRate);
+  return std::clamp(2 - static_cast<int>(std::floor(std::log10(rowMs))), 0, 17);
 }
 
 Profile TimeProfile(const ViewState& state, std::int32_t column, const LevelGrid* reference) {
   const LevelGrid& grid = state.LevelGrid;
   Profile profile;
   profile.positionName = RowsHaveTime(state) ? "time_ms" : "row";
+  if (RowsHaveTime(state)) profile.positionDecimals = MillisecondDecimals(state);
   if (column < 1 || column > grid.MicCount()) return profile;
   const auto levels = grid.DataColumn(column);
   profile.levels.assign(levels.begin(), levels.end());
@@ -70,7 +85,7 @@ std::string ProfileCsv(const Profile& profile) {
   std::string csv = profile.positionName + ",level" + (withReference ? ",reference_level" : "");
   csv += '\n';
   for (std::size_t i = 0; i < profile.levels.size(); ++i) {
-    csv += Number(profile.positions[i]) + ',' + Level(profile.levels[i]);
+    csv += Number(profile.positions[i], profile.positionDecimals) + ',' + Level(profile.levels[i]);
     if (withReference) {
       csv += ',';
       if (i < profile.referenceLevels.size()) csv += Level(profile.referenceLevels[i]);

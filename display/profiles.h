@@ -13,6 +13,7 @@
 struct Profile {
   std::string positionName;       // "time_ms", "row" or "microphone"
   std::vector<double> positions;  // milliseconds, row numbers or microphone numbers (from 1)
+  int positionDecimals = -1;      // decimals the positions are written with; -1: as they are
   std::vector<float> levels;
   std::vector<float> referenceLevels;  // the reference's, where it has the cell; else empty
   bool withReference = false;          // made with a reference, whether or not it has the cells
@@ -20,8 +21,11 @@ struct Profile {
 
 // True when the state's rows have a time: a sampling rate and a decimation are known.
 bool RowsHaveTime(const ViewState& state);
-// The time of row r (from 1) in milliseconds, as the read-out gives it.
+// The time at which row r (from 1) starts, in milliseconds: (r - 1) x Decimation / SampleRate,
+// where the time scale places the row's top edge (0 at the map's top). The read-out gives it.
 double RowMilliseconds(const ViewState& state, std::int32_t row);
+// Decimals that tell the rows' times apart, with three significant digits of the row's length.
+int MillisecondDecimals(const ViewState& state);
 
 // The level of every row of column (from 1) against time, or row numbers without a time. With a
 // reference, its levels of the same column over the rows it has. Empty outside the grid.
@@ -34,7 +38,8 @@ Profile AcrossProfile(const ViewState& state, std::int32_t row,
 // CSV with a header line: "time_ms,level" (or "row,level", "microphone,level"), with a third
 // column "reference_level" when the profile was made with a reference (empty where the reference
 // has no cell), so that the columns do not depend on the cell chosen. Numbers in the C locale,
-// levels with 9 significant digits so that they read back exactly as floats.
+// levels with 9 significant digits so that they read back exactly as floats, times with the
+// profile's decimals and no trailing zeros (0.5, 1, 33.3333).
 std::string ProfileCsv(const Profile& profile);
 
 // The row of the time profile's loudest level (the first of equals), nullopt when it is empty.

@@ -114,31 +114,40 @@ void MinAcross(const std::uint8_t* row, int width, int out, std::uint8_t* target
 }  // namespace
 
 QImage ReduceLoudest(const QImage& greys, int out) {
-  if (out < 1) throw std::invalid_argument("ReduceLoudest: the reduction factor is below 1");
+  return ReduceLoudest(greys, out, out);
+}
+
+QImage ReduceLoudest(const QImage& greys, int outX, int outY) {
+  if (outX < 1 || outY < 1)
+    throw std::invalid_argument("ReduceLoudest: the reduction factor is below 1");
   const QImage::Format format = greys.format();
   if (greys.isNull()) return {};
   if (format != QImage::Format_Indexed8 && format != QImage::Format_Grayscale8) {
     throw std::invalid_argument("ReduceLoudest: the image is not one byte per cell");
   }
-  if (out == 1) return greys;
+  if (outX == 1 && outY == 1) return greys;
 
   const int width = greys.width();
   const int height = greys.height();
-  const int reducedWidth = (width - 1) / out + 1;
-  const int reducedHeight = (height - 1) / out + 1;
+  const int reducedWidth = (width - 1) / outX + 1;
+  const int reducedHeight = (height - 1) / outY + 1;
   QImage reduced(reducedWidth, reducedHeight, format);
   if (reduced.isNull()) throw std::bad_alloc();
   if (format == QImage::Format_Indexed8) reduced.setColorTable(greys.colorTable());
 
-  // Per output row: the running minimum of its `out` input rows, then of each `out` columns.
+  // Per output row: the running minimum of its outY input rows, then of each outX columns.
   std::vector<std::uint8_t> rowMin(static_cast<std::size_t>(width));
   for (int y = 0; y < reducedHeight; ++y) {
-    const int first = y * out;
-    const int last = static_cast<int>(std::min<std::int64_t>(height, std::int64_t{first} + out));
+    const int first = y * outY;
+    const int last = static_cast<int>(std::min<std::int64_t>(height, std::int64_t{first} + outY));
     std::memcpy(rowMin.data(), greys.constScanLine(first), rowMin.size());
     for (int r = first + 1; r < last; ++r) MinInto(rowMin.data(), greys.constScanLine(r), width);
 
-    MinAcross(rowMin.data(), width, out, reduced.scanLine(y));
+    if (outX == 1) {
+      std::memcpy(reduced.scanLine(y), rowMin.data(), rowMin.size());
+    } else {
+      MinAcross(rowMin.data(), width, outX, reduced.scanLine(y));
+    }
   }
   return reduced;
 }

@@ -12,3 +12,5 @@
 // copy); a null image gives a null image. Throws std::invalid_argument for out < 1 or another
 // format, std::bad_alloc when the result cannot be allocated.
 QImage ReduceLoudest(const QImage& greys, int out);
+// The same for blocks of outX columns by outY rows (each from 1).
+QImage ReduceLoudest(const QImage& greys, int outX, int outY);

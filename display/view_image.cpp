@@ -75,47 +75,50 @@ void Blit(const QImage& cells, QImage& view, QPoint at) {
 
 }  // namespace
 
-QImage ZoomedCells(const QImage& greys, Zoom zoom, Palette palette) {
+QImage ZoomedCells(const QImage& greys, MapZoom zoom, Palette palette) {
   if (greys.isNull()) return {};
   if (greys.format() != QImage::Format_Grayscale8 && greys.format() != QImage::Format_Indexed8) {
     throw std::invalid_argument("ZoomedCells: the image is not one byte per cell");
   }
   QImage source;
   try {
-    source = zoom.out > 1 ? ReduceLoudest(greys, zoom.out) : greys;
+    source = ReduceLoudest(greys, std::max(zoom.columns.out, 1), std::max(zoom.rows.out, 1));
   } catch (const std::bad_alloc&) {
     throw DrawError("there is not enough memory for the picture");
   }
-  const int in = zoom.out > 1 ? 1 : std::max(zoom.in, 1);
+  const int inX = zoom.columns.out > 1 ? 1 : std::max(zoom.columns.in, 1);
+  const int inY = zoom.rows.out > 1 ? 1 : std::max(zoom.rows.in, 1);
   const bool grey = palette == Palette::Grey;
-  if (grey && in == 1 && source.format() == QImage::Format_Grayscale8) return source;
+  if (grey && inX == 1 && inY == 1 && source.format() == QImage::Format_Grayscale8) return source;
 
   const int width = source.width();
-  QImage zoomed = NewImage(std::int64_t{width} * in, std::int64_t{source.height()} * in,
+  QImage zoomed = NewImage(std::int64_t{width} * inX, std::int64_t{source.height()} * inY,
                            grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
   const std::array<Rgb, 256> colours = grey ? std::array<Rgb, 256>{} : ColoursOf(palette);
   for (int y = 0; y < source.height(); ++y) {
-    const int first = y * in;
+    const int first = y * inY;
     if (grey) {
-      WidenGreys(source.constScanLine(y), width, in, zoomed.scanLine(first));
+      WidenGreys(source.constScanLine(y), width, inX, zoomed.scanLine(first));
     } else {
-      WidenColours(source.constScanLine(y), width, in, colours, zoomed.scanLine(first));
+      WidenColours(source.constScanLine(y), width, inX, colours, zoomed.scanLine(first));
     }
-    RepeatRow(zoomed, first, in);
+    RepeatRow(zoomed, first, inY);
   }
   return zoomed;
 }
 
-QImage ViewImage(const QImage& greys, Zoom zoom, Palette palette, bool legend,
+QImage ViewImage(const QImage& greys, MapZoom zoom, Palette palette, bool legend,
                  const LegendFacts& facts) {
   QImage cells = ZoomedCells(greys, zoom, palette);
   if (!legend) return cells;
-  const ViewFrame frame = FrameView(cells.size(), facts);
+  LegendFacts zoomed = facts;
+  zoomed.pixelsPerRow = ZoomScale(zoom.rows);
+  const ViewFrame frame = FrameView(cells.size(), zoomed);
   if (frame.cells.size() != cells.size()) throw DrawError("the picture is too large to make");
   QImage view = NewImage(frame.size.width(), frame.size.height(), QImage::Format_RGB888);
   Blit(cells, view, frame.cells.topLeft());
   cells = QImage();  // not needed any more: the view holds the cells
   QPainter painter(&view);
-  PaintLegendAndAxes(painter, frame, zoom, palette, facts);
+  PaintLegendAndAxes(painter, frame, zoom, palette, zoomed);
   return view;
 }

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QRect>
 #include <QSize>
+#include <QString>
 #include <cstdint>
 #include <string>
 
@@ -27,7 +28,12 @@ struct LegendFacts {
   LevelScale scale = LevelScale::Decibel;
   std::string columnWord = "microphone";  // what a column is
   std::string columnSource = {};          // where the columns come from; empty: nothing to say
+  double pixelsPerRow = 1.0;  // the rows' zoom, which chooses the time axis's steps
 };
+
+// The caption under the columns: "microphone", or "measurement — receiver 1, emitter 1,
+// horizontal plane".
+QString ColumnCaption(const std::string& word, const std::string& source);
 
 // Where the parts of a view with legend and axes lie, in pixels of the whole view: the cells at
 // the top-left (after a margin), the time axis at their right, the microphone axis under them,
@@ -53,22 +59,22 @@ QColor ViewBackground();
 QColor ViewForeground();
 
 // The cells of a map of greys (one byte per cell, Format_Grayscale8 or Format_Indexed8,
-// micCount x rowCount) as shown at zoom in palette: every cell in x in pixels of its colour at
-// in:1; at 1:out each pixel the loudest cell (smallest grey) of its out x out block.
+// micCount x rowCount) as shown at zoom in palette: every cell inX x inY pixels of its colour;
+// along a direction at 1:out each pixel the loudest cell (smallest grey) of its block.
 // Format_Grayscale8 for the grey palette, Format_RGB888 for the others. Null for a null image.
 // A zoom below 1 counts as 1, and 1:out wins over in:1 (as in MapPixelSize). Throws
 // std::invalid_argument for another format, DrawError when the result cannot be allocated.
-QImage ZoomedCells(const QImage& greys, Zoom zoom, Palette palette);
+QImage ZoomedCells(const QImage& greys, MapZoom zoom, Palette palette);
 
 // Paints the legend and the axes of frame (everything but the cells, the background included) on
 // painter, whose origin is the view's top-left, in ViewBackground and ViewForeground: the window
 // calls it for the part of the view it shows (microphone labels outside the painter's clip are
 // skipped). Throws std::logic_error without a QGuiApplication.
-void PaintLegendAndAxes(QPainter& painter, const ViewFrame& frame, Zoom zoom, Palette palette,
+void PaintLegendAndAxes(QPainter& painter, const ViewFrame& frame, MapZoom zoom, Palette palette,
                         const LegendFacts& facts);
 
 // The whole view: without legend exactly ZoomedCells; with legend the cells in their frame,
 // the axes and the colour bar on the window's background colour (Format_RGB888). Throws as
 // ZoomedCells and, with legend, as FrameView.
-QImage ViewImage(const QImage& greys, Zoom zoom, Palette palette, bool legend,
+QImage ViewImage(const QImage& greys, MapZoom zoom, Palette palette, bool legend,
                  const LegendFacts& facts);

@@ -21,8 +21,6 @@ constexpr int kTextGap = 3;  // between a tick and its label
 constexpr int kBarGap = 24;  // between the time labels and the colour bar
 constexpr int kBarWidth = 18;
 constexpr int kBarHeight = 256;  // one row per grey
-constexpr int kLastMs = 50;
-constexpr int kMsStep = 5;
 constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
 constexpr std::int64_t kLargestDecade = 1'000'000'000'000'000;
 
@@ -53,13 +51,8 @@ QString TimeCaption(const LegendFacts& facts) {
 QString LevelCaption(const LegendFacts& facts) {
   return QStringLiteral("Level (%1)").arg(LevelUnitName(facts.scale));
 }
-// "microphone", or "measurement — receiver 1, emitter 1, horizontal plane".
 QString MicCaption(const LegendFacts& facts) {
-  QString caption = QString::fromStdString(facts.columnWord);
-  if (!facts.columnSource.empty()) {
-    caption += QString::fromUtf8(" \u2014 ") + QString::fromStdString(facts.columnSource);
-  }
-  return caption;
+  return ColumnCaption(facts.columnWord, facts.columnSource);
 }
 
 // A label `offset` pixels along its axis.
@@ -70,30 +63,36 @@ struct Mark {
 
 // Floor of offset x the zoom's scale: the view pixel row of a row offset.
 std::int64_t PixelOfOffset(Zoom zoom, double offset) {
-  const double pixel = zoom.out > 1 ? offset / zoom.out : offset * std::max(zoom.in, 1);
+  const double pixel = offset * ZoomScale(zoom);
   return static_cast<std::int64_t>(std::floor(std::min(pixel, 1e18)));
+}
+
+double RowsPerMs(const LegendFacts& facts) {
+  return HasRate(facts) ? static_cast<double>(facts.sampleRate) / facts.decimation / 1000.0 : 0.0;
 }
 
 // The time (or row) ticks within the first `height` pixel rows, top to bottom.
 std::vector<Mark> TimeMarks(const LegendFacts& facts, Zoom zoom, std::int64_t height) {
   std::vector<Mark> marks;
-  const auto add = [&](double offset, QString label) {
-    const std::int64_t pixel = PixelOfOffset(zoom, offset);
-    if (pixel < height) marks.push_back({pixel, std::move(label)});
-  };
-  if (HasRate(facts)) {
-    const double rowsPerMs = static_cast<double>(facts.sampleRate) / facts.decimation / 1000.0;
-    for (int ms = 0; ms <= kLastMs; ms += kMsStep) add(ms * rowsPerMs, QString::number(ms));
-  } else {
-    for (const RowTick& tick : RowTicks(facts.rowCount)) add(tick.offset, tick.label);
+  const double rows = static_cast<double>(height) / ZoomScale(zoom);
+  for (const TimeTick& tick :
+       TimeTicks(facts.rowCount, RowsPerMs(facts), ZoomScale(zoom), 0.0, rows).ticks) {
+    const std::int64_t pixel = PixelOfOffset(zoom, tick.offsetRows);
+    // A tick on the data's end (the cells' bottom edge) stands on the last pixel row.
+    if (pixel <= height && height > 0) marks.push_back({std::min(pixel, height - 1), tick.label});
   }
   return marks;
 }
 
 int WidestTimeLabel(const LegendFacts& facts, const TextMetrics& text) {
   int widest = text.Width(TimeCaption(facts));
-  const auto marks = TimeMarks(facts, Zoom{}, std::numeric_limits<std::int64_t>::max());
-  for (const Mark& mark : marks) widest = std::max(widest, text.Width(mark.label));
+  const Zoom zoom = facts.pixelsPerRow >= 1.0
+                        ? Zoom{static_cast<int>(facts.pixelsPerRow), 1}
+                        : Zoom{1, static_cast<int>(std::lround(1.0 / facts.pixelsPerRow))};
+  for (const TimeTick& tick :
+       WidestTimeTicks(facts.rowCount, RowsPerMs(facts), ZoomScale(zoom)).ticks) {
+    widest = std::max(widest, text.Width(tick.label));
+  }
   return widest;
 }
 
@@ -259,10 +258,16 @@ void PaintMicAxis(QPainter& painter, const TextMetrics& text, const ViewFrame& f
   const bool firstToo =
       step == 1 || facts.micCount < step || MicPixel(zoom, step) - MicPixel(zoom, 1) >= spacing;
   if (firstToo && firstMic <= 1) paint(1);
+  // The last microphone too: a multiple of the step that would crowd it gives way.
+  const std::int64_t last = facts.micCount;
+  const bool lastToo = last > 1 && last % step != 0;
   for (std::int64_t mic = std::max<std::int64_t>((firstMic + step - 1) / step, 1) * step;
        mic <= lastMic; mic += step) {
-    if (mic != 1) paint(mic);
+    const bool crowdsLast = lastToo && MicPixel(zoom, last) - MicPixel(zoom, mic) < spacing;
+    if (mic != 1 && !crowdsLast) paint(mic);
   }
+  const bool crowdsFirst = MicPixel(zoom, last) - MicPixel(zoom, 1) < spacing;
+  if (lastToo && !crowdsFirst && lastMic == last) paint(last);
 }
 
 void PaintColourBar(QPainter& painter, const TextMetrics& text, const ViewFrame& frame,
@@ -340,7 +345,7 @@ ViewFrame FrameView(QSize cellPixels, const LegendFacts& facts) {
   }
 }
 
-void PaintLegendAndAxes(QPainter& painter, const ViewFrame& frame, Zoom zoom, Palette palette,
+void PaintLegendAndAxes(QPainter& painter, const ViewFrame& frame, MapZoom zoom, Palette palette,
                         const LegendFacts& facts) {
   RequireGui();
   const TextMetrics text;
@@ -351,8 +356,14 @@ void PaintLegendAndAxes(QPainter& painter, const ViewFrame& frame, Zoom zoom, Pa
   painter.setPen(foreground);
   FillAround(painter, frame.size, frame.cells, background);
   Outline(painter, frame.cells, foreground);
-  PaintTimeAxis(painter, text, frame, zoom, facts, foreground);
-  PaintMicAxis(painter, text, frame, zoom, facts, foreground);
+  PaintTimeAxis(painter, text, frame, zoom.rows, facts, foreground);
+  PaintMicAxis(painter, text, frame, zoom.columns, facts, foreground);
   PaintColourBar(painter, text, frame, palette, facts, foreground);
   painter.restore();
+}
+
+QString ColumnCaption(const std::string& word, const std::string& source) {
+  QString caption = QString::fromStdString(word);
+  if (!source.empty()) caption += QString::fromUtf8(" \u2014 ") + QString::fromStdString(source);
+  return caption;
 }

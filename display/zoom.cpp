@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -42,6 +43,7 @@ std::int64_t MapPixel(Zoom from, Zoom to, std::int64_t pixel) {
 
 Zoom ZoomIn(Zoom zoom) {
   if (zoom.out > 1) return zoom.out == 2 ? Zoom{} : Zoom{1, zoom.out - 1};
+  if (zoom.in >= kMaxZoomIn) return Zoom{zoom.in, 1};
   for (const int factor : kZoomInFactors) {
     if (factor > zoom.in) return Zoom{factor, 1};
   }
@@ -71,40 +73,54 @@ QString ZoomText(Zoom zoom) {
   return QStringLiteral("%1%").arg(static_cast<qint64>(std::max(zoom.in, 1)) * 100);
 }
 
+QString ZoomText(MapZoom zoom) {
+  if (zoom.Square()) return ZoomText(zoom.columns);
+  return ZoomText(zoom.columns) + QStringLiteral(" × ") + ZoomText(zoom.rows);
+}
+
 double ZoomScale(Zoom zoom) {
   return zoom.out > 1 ? 1.0 / zoom.out : static_cast<double>(std::max(zoom.in, 1));
 }
 
-QSize MapPixelSize(Zoom zoom, std::int32_t micCount, std::int32_t rowCount) {
-  return QSize(ClampToInt(PixelCount(zoom, micCount)), ClampToInt(PixelCount(zoom, rowCount)));
+QSize MapPixelSize(MapZoom zoom, std::int32_t micCount, std::int32_t rowCount) {
+  return QSize(ClampToInt(PixelCount(zoom.columns, micCount)),
+               ClampToInt(PixelCount(zoom.rows, rowCount)));
 }
 
-QRect PixelRectOfCells(Zoom zoom, const QRect& cells) {
+namespace {
+
+// Pixel span [first, last] of the cells [first, last] along one direction.
+std::pair<std::int64_t, std::int64_t> PixelSpan(Zoom zoom, std::int64_t first, std::int64_t last) {
+  if (zoom.out > 1) return {FloorDiv(first, zoom.out), FloorDiv(last, zoom.out)};
+  const std::int64_t in = std::max(zoom.in, 1);
+  return {first * in, (last + 1) * in - 1};
+}
+
+// Cell span [first, last] of the pixels [first, last] along one direction.
+std::pair<std::int64_t, std::int64_t> CellSpan(Zoom zoom, std::int64_t first, std::int64_t last) {
+  if (zoom.out > 1) return {first * zoom.out, (last + 1) * zoom.out - 1};
+  const std::int64_t in = std::max(zoom.in, 1);
+  return {FloorDiv(first, in), FloorDiv(last, in)};
+}
+
+QRect SpansToRect(std::pair<std::int64_t, std::int64_t> x,
+                  std::pair<std::int64_t, std::int64_t> y) {
+  return QRect(QPoint(ClampToInt(x.first), ClampToInt(y.first)),
+               QPoint(ClampToInt(x.second), ClampToInt(y.second)));
+}
+
+}  // namespace
+
+QRect PixelRectOfCells(MapZoom zoom, const QRect& cells) {
   if (cells.isEmpty()) return {};
-  if (zoom.out > 1) {
-    const std::int64_t left = FloorDiv(cells.left(), zoom.out);
-    const std::int64_t top = FloorDiv(cells.top(), zoom.out);
-    const std::int64_t right = FloorDiv(cells.right(), zoom.out);
-    const std::int64_t bottom = FloorDiv(cells.bottom(), zoom.out);
-    return QRect(QPoint(ClampToInt(left), ClampToInt(top)),
-                 QPoint(ClampToInt(right), ClampToInt(bottom)));
-  }
-  const std::int64_t in = std::max(zoom.in, 1);
-  return QRect(ClampToInt(cells.left() * in), ClampToInt(cells.top() * in),
-               ClampToInt(cells.width() * in), ClampToInt(cells.height() * in));
+  return SpansToRect(PixelSpan(zoom.columns, cells.left(), cells.right()),
+                     PixelSpan(zoom.rows, cells.top(), cells.bottom()));
 }
 
-QRect CellsOfPixels(Zoom zoom, const QRect& pixels) {
+QRect CellsOfPixels(MapZoom zoom, const QRect& pixels) {
   if (pixels.isEmpty()) return {};
-  if (zoom.out > 1) {
-    const std::int64_t out = zoom.out;
-    return QRect(ClampToInt(pixels.left() * out), ClampToInt(pixels.top() * out),
-                 ClampToInt(pixels.width() * out), ClampToInt(pixels.height() * out));
-  }
-  const std::int64_t in = std::max(zoom.in, 1);
-  return QRect(
-      QPoint(ClampToInt(FloorDiv(pixels.left(), in)), ClampToInt(FloorDiv(pixels.top(), in))),
-      QPoint(ClampToInt(FloorDiv(pixels.right(), in)), ClampToInt(FloorDiv(pixels.bottom(), in))));
+  return SpansToRect(CellSpan(zoom.columns, pixels.left(), pixels.right()),
+                     CellSpan(zoom.rows, pixels.top(), pixels.bottom()));
 }
 
 Zoom FitZoom(std::int32_t micCount, std::int32_t rowCount, QSize area) {
@@ -126,8 +142,25 @@ Zoom FitZoom(std::int32_t micCount, std::int32_t rowCount, QSize area) {
   return Zoom{1, static_cast<int>(out)};
 }
 
-QPoint AnchoredScroll(Zoom from, Zoom to, QPoint cursor, QPoint scroll) {
-  const std::int64_t x = MapPixel(from, to, std::int64_t{scroll.x()} + cursor.x()) - cursor.x();
-  const std::int64_t y = MapPixel(from, to, std::int64_t{scroll.y()} + cursor.y()) - cursor.y();
+Zoom FitAxis(std::int32_t count, int side, int maxIn) {
+  if (count <= 0) return Zoom{};
+  if (side <= 0) return count > 1 ? Zoom{1, count} : Zoom{};
+  if (count <= side) {
+    return Zoom{static_cast<int>(std::clamp<std::int64_t>(side / count, 1, std::max(maxIn, 1))), 1};
+  }
+  const auto out = static_cast<int>(CeilDiv(count, side));
+  return out > 1 ? Zoom{1, out} : Zoom{};
+}
+
+MapZoom FitStretched(std::int32_t micCount, std::int32_t rowCount, QSize area) {
+  return MapZoom(FitAxis(micCount, area.width(), kMaxFitIn),
+                 FitAxis(rowCount, area.height(), kMaxFitIn));
+}
+
+QPoint AnchoredScroll(MapZoom from, MapZoom to, QPoint cursor, QPoint scroll) {
+  const std::int64_t x =
+      MapPixel(from.columns, to.columns, std::int64_t{scroll.x()} + cursor.x()) - cursor.x();
+  const std::int64_t y =
+      MapPixel(from.rows, to.rows, std::int64_t{scroll.y()} + cursor.y()) - cursor.y();
   return QPoint(ClampToInt(std::max<std::int64_t>(x, 0)), ClampToInt(std::max<std::int64_t>(y, 0)));
 }

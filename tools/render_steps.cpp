@@ -125,13 +125,14 @@ ViewState StartState(const RenderOptions& options) {
 std::optional<std::string> LoadInto(ViewState& state, const std::string& file, LoadHost& host,
                                     const LoadChoices& choices) {
   LoadResult result;
+  const LevelScale scale = LevelScaleFor(ReaderFor(FileKindOf(file)));
   try {
-    result = LoadMeasurement(file, state.PeakLevel, state.Decimation, host, choices);
+    result = LoadMeasurement(file, PeakForLoad(state, scale), state.Decimation, host, choices);
   } catch (const LoadError& e) {
     return e.what();
   }
   if (auto* measurement = std::get_if<Measurement>(&result)) {
-    TakeMeasurement(state, std::move(*measurement));
+    TakeMeasurement(state, std::move(*measurement), scale);
     return std::nullopt;
   }
   if (const auto* refusal = std::get_if<Refusal>(&result)) return RefusalText(*refusal);

@@ -79,15 +79,18 @@ TEST(Profiles, TimeIsInMillisecondsWithASamplingRateElseInRows) {
   EXPECT_EQ(rows.positions.back(), 24.0);
   EXPECT_THAT(Lines(ProfileCsv(rows)), testing::Contains("24,24"));
 
-  // 48000 samples a second, 4 samples a row: 12 rows a millisecond, as the read-out counts.
+  // 48000 samples a second, 4 samples a row: 12 rows a millisecond, each at its start, as the
+  // read-out and the time scale count; times with the decimals they need.
   const ViewState timed = StateOf(grid, 48000);
   ASSERT_TRUE(RowsHaveTime(timed));
   const Profile time = TimeProfile(timed, 1);
   EXPECT_EQ(time.positionName, "time_ms");
-  EXPECT_EQ(time.positions[11], 1.0);
-  EXPECT_EQ(time.positions[23], 2.0);
+  EXPECT_EQ(time.positions[0], 0.0);
+  EXPECT_EQ(time.positions[12], 1.0);
   for (int r = 1; r <= 24; ++r) EXPECT_EQ(time.positions[r - 1], RowMilliseconds(timed, r));
-  EXPECT_EQ(Lines(ProfileCsv(time))[12], "1,12");
+  EXPECT_EQ(Lines(ProfileCsv(time))[1], "0,1");
+  EXPECT_EQ(Lines(ProfileCsv(time))[13], "1,13");
+  EXPECT_EQ(Lines(ProfileCsv(time))[5], "0.3333,5");  // not 0.33333333333333331
   // The across profile counts microphones either way.
   EXPECT_EQ(AcrossProfile(timed, 1).positionName, "microphone");
   ViewState noDecimation = timed;
@@ -143,7 +146,9 @@ TEST(ProfileCsv, LevelsReadBackExactlyAsFloats) {
     SCOPED_TRACE(lines[i + 1]);
     const char* text = lines[i + 1].c_str();
     char* end = nullptr;
-    EXPECT_EQ(std::strtod(text, &end), RowMilliseconds(state, static_cast<std::int32_t>(i + 1)));
+    // A row of 4 / 44100 s = 0.0907 ms: four decimals.
+    EXPECT_NEAR(std::strtod(text, &end), RowMilliseconds(state, static_cast<std::int32_t>(i + 1)),
+                0.5e-4);
     ASSERT_EQ(*end, ',');
     const float level = std::strtof(end + 1, &end);
     EXPECT_EQ(std::signbit(level), std::signbit(awkward[i]));

@@ -72,6 +72,31 @@ TEST_F(RendererTest, JsonSummarisesTheStateAfterTheLastFile) {
             "\"peak_level\": 64.37752, \"range_db\": -50}\n");
 }
 
+TEST_F(RendererTest, ThePeakCarriesOnlyBetweenFilesOfOneScale) {
+  // A text export at 100 dB, then .mls files (20 ln 25 = 64.38, then 20 ln 4): the first .mls
+  // starts from the start-up peak, since a dB peak says nothing of its levels; the second keeps
+  // the first's peak.
+  std::string export100 =
+      "Level map export\nMicrophones = 1\nTime           = 0.002\n"
+      "Precision      = 0.001\n[Microphones]\n";
+  for (int i = 1; i <= 6; ++i) export100 += "block line " + std::to_string(i) + "\n";
+  export100 += "0,0,0,0,0,1e10,0,0,0,0\n0,0,0,0,0,1e5,0,0,0,0\n";
+  const auto loud = folder.Write("loud.__lev", export100);
+  const auto mls = folder.Write("m.mls", MlsBytes({{{3, 4}}}));
+  const auto quieter = folder.Write("q.mls", MlsBytes({{{2, 0}}}));
+  ASSERT_EQ(Run({"--json", loud}), 0) << err.str();
+  EXPECT_THAT(out.str(), HasSubstr("\"peak_level\": 100,"));
+  out.str("");
+  ASSERT_EQ(Run({"--json", loud, mls}), 0) << err.str();
+  EXPECT_THAT(out.str(), HasSubstr("\"peak_level\": 64.37752,"));
+  out.str("");
+  ASSERT_EQ(Run({"--json", loud, mls, quieter}), 0) << err.str();
+  EXPECT_THAT(out.str(), HasSubstr("\"peak_level\": 64.37752,"));
+  out.str("");
+  ASSERT_EQ(Run({"--json", mls, loud}), 0) << err.str();
+  EXPECT_THAT(out.str(), HasSubstr("\"peak_level\": 100,"));
+}
+
 TEST_F(RendererTest, AnyFailureNamesTheFileAndWritesNothing) {
   const auto good = folder.Write("good.mls", MlsBytes({{{3, 4}}}));
   const auto bad = folder.Write("bad.mls", MlsBytes(8, 3, {}));

@@ -2,78 +2,107 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
+#include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
 
-std::vector<int> RowsOf(const std::vector<RowTick>& ticks) {
-  std::vector<int> rows;
-  for (const RowTick& t : ticks) {
-    EXPECT_EQ(t.offset, t.row - 1);
-    EXPECT_EQ(t.label, QString::number(t.row));
-    rows.push_back(t.row);
+struct TimeScaleCase {
+  const char* what;
+  std::int32_t rows;
+  double rowsPerMs;  // 0: no sampling rate
+  double pixelsPerRow;
+  const char* unit;
+  std::vector<std::string> labels;  // worked out by hand
+  double from = 0.0;                // only the ticks from..to rows
+  double to = 1e300;
+};
+
+std::vector<std::string> Range(int first, int last, int step) {
+  std::vector<std::string> labels;
+  for (int v = first; v <= last; v += step) labels.push_back(std::to_string(v));
+  return labels;
+}
+
+// 60606 samples a second in slices of 4 are 15.1515 rows a millisecond: 400 rows end at 26.4 ms.
+constexpr double kPcmRowsPerMs = 60.606 / 4;
+
+const TimeScaleCase kCases[] = {
+    {"designed ticks at 1:1, none past the data",
+     400,
+     kPcmRowsPerMs,
+     1,
+     "ms",
+     {"0", "5", "10", "15", "20", "25"}},
+    {"zoom 4: 1 ms is 60.6 px, 0.5 ms too close", 400, kPcmRowsPerMs, 4, "ms", Range(0, 26, 1)},
+    {"zoom 1:8: 20 ms is 37.9 px, 50 ms the step", 400, kPcmRowsPerMs, 1.0 / 8, "ms", {"0"}},
+    {"a tick on the data's very end", 500, 12.5, 1, "ms", Range(0, 40, 5)},
+    {"a low rate at 1:1: 5 ms only 10 px apart", 400, 2, 1, "ms", Range(0, 200, 50)},
+    {"tenths of a millisecond at zoom 32",
+     100,
+     12.5,
+     32,
+     "ms",
+     {"0.0", "0.2", "0.4", "0.6", "0.8", "1.0", "1.2", "1.4", "1.6", "1.8", "2.0",
+      "2.2", "2.4", "2.6", "2.8", "3.0", "3.2", "3.4", "3.6", "3.8", "4.0", "4.2",
+      "4.4", "4.6", "4.8", "5.0", "5.2", "5.4", "5.6", "5.8", "6.0", "6.2", "6.4",
+      "6.6", "6.8", "7.0", "7.2", "7.4", "7.6", "7.8", "8.0"}},
+    {"tens of ms for a long file at 1:8", 24000, 48, 1.0 / 8, "ms", Range(0, 500, 10)},
+    {"rows at 1:1: every 50th and row 1",
+     512,
+     0,
+     1,
+     "row",
+     {"1", "50", "100", "150", "200", "250", "300", "350", "400", "450", "500"}},
+    {"seven rows at zoom 16: every 5th", 7, 0, 16, "row", {"1", "5"}},
+    {"seven rows at zoom 32: every 2nd", 7, 0, 32, "row", {"1", "2", "4", "6"}},
+    {"every row of three at zoom 64", 3, 0, 64, "row", {"1", "2", "3"}},
+    {"a tall map at 1:2048: only row 1", 131072, 0, 1.0 / 2048, "row", {"1"}},
+    {"rows at 1:2: every 100th",
+     1000,
+     0,
+     0.5,
+     "row",
+     {"1", "100", "200", "300", "400", "500", "600", "700", "800", "900", "1000"}},
+    {"no rows", 0, kPcmRowsPerMs, 1, "ms", {}},
+    {"rows on screen only", 512, 0, 1, "row", {"150", "200", "250", "300"}, 100, 300},
+    {"ms on screen only: 6.6 to 13.2 ms", 400, kPcmRowsPerMs, 4, "ms", Range(7, 13, 1), 100, 200},
+};
+
+TEST(TimeScale, TicksForRowsRateAndZoom) {
+  for (const TimeScaleCase& c : kCases) {
+    SCOPED_TRACE(c.what);
+    const TimeScale scale = TimeTicks(c.rows, c.rowsPerMs, c.pixelsPerRow, c.from, c.to);
+    EXPECT_EQ(scale.unit.toStdString(), c.unit);
+    std::vector<std::string> labels;
+    for (const TimeTick& tick : scale.ticks) {
+      labels.push_back(tick.label.toStdString());
+      // A time sits at its rows below the top edge, a row in its middle; none past the end.
+      const double at =
+          c.rowsPerMs > 0 ? tick.label.toDouble() * c.rowsPerMs : tick.label.toDouble() - 0.5;
+      EXPECT_NEAR(tick.offsetRows, at, 1e-9) << tick.label.toStdString();
+      EXPECT_LE(tick.offsetRows, c.rows + 1e-9);
+    }
+    EXPECT_EQ(labels, c.labels);
   }
-  return rows;
 }
 
-TEST(RowScale, StepIsTheSmallestRoundStepWithAtMostTenSteps) {
-  EXPECT_EQ(RowTickStep(1), 1);
-  EXPECT_EQ(RowTickStep(7), 1);
-  EXPECT_EQ(RowTickStep(10), 1);
-  EXPECT_EQ(RowTickStep(11), 2);
-  EXPECT_EQ(RowTickStep(20), 2);
-  EXPECT_EQ(RowTickStep(21), 5);
-  EXPECT_EQ(RowTickStep(50), 5);
-  EXPECT_EQ(RowTickStep(51), 10);
-  EXPECT_EQ(RowTickStep(512), 100);  // 512 / 50 = 10.24 > 10
-  EXPECT_EQ(RowTickStep(1000), 100);
-  EXPECT_EQ(RowTickStep(131072), 20000);  // 131072 / 10000 = 13.1 > 10
-  EXPECT_EQ(RowTickStep(std::numeric_limits<std::int32_t>::max()), 500000000);
-  EXPECT_EQ(RowTickStep(0), 1);
-  EXPECT_EQ(RowTickStep(-3), 1);
-}
-
-TEST(RowScale, OneRowHasASingleTick) {
-  const std::vector<RowTick> ticks = RowTicks(1);
-  ASSERT_EQ(ticks.size(), 1u);
-  EXPECT_EQ(ticks[0].offset, 0);
-  EXPECT_EQ(ticks[0].row, 1);
-  EXPECT_EQ(ticks[0].label, QStringLiteral("1"));
-}
-
-TEST(RowScale, SevenRowsTickEveryRow) {
-  EXPECT_EQ(RowsOf(RowTicks(7)), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
-}
-
-TEST(RowScale, HundredsForHalfAThousandRows) {
-  EXPECT_EQ(RowsOf(RowTicks(512)), (std::vector<int>{1, 100, 200, 300, 400, 500}));
-  EXPECT_EQ(RowTicks(512)[1].offset, 99);
-  EXPECT_EQ(RowTicks(512)[1].label, QStringLiteral("100"));
-}
-
-TEST(RowScale, TwentyThousandsForTheTallestMaps) {
-  EXPECT_EQ(RowsOf(RowTicks(131072)),
-            (std::vector<int>{1, 20000, 40000, 60000, 80000, 100000, 120000}));
-}
-
-TEST(RowScale, AtMostElevenTicksAndTheLastRowIncluded) {
-  EXPECT_EQ(RowsOf(RowTicks(100)), (std::vector<int>{1, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
-  EXPECT_EQ(RowsOf(RowTicks(11)), (std::vector<int>{1, 2, 4, 6, 8, 10}));
-  for (std::int32_t rows = 1; rows <= 5000; ++rows) {
-    const std::vector<RowTick> ticks = RowTicks(rows);
-    ASSERT_LE(ticks.size(), 11u) << rows;
-    ASSERT_GE(ticks.size(), std::min<std::size_t>(static_cast<std::size_t>(rows), 5u)) << rows;
-    ASSERT_LE(ticks.back().row, rows);
-    for (std::size_t i = 1; i < ticks.size(); ++i) ASSERT_GT(ticks[i].row, ticks[i - 1].row);
+TEST(TimeScale, DistanceDecimalsGiveTheStepThreeDigits) {
+  // 5 ms is 1.715 m, 1 ms 0.343 m, 50 ms 17.15 m, 0.2 ms 0.0686 m.
+  for (const auto& [rowsPerMs, pixels, decimals] :
+       {std::tuple{kPcmRowsPerMs, 1.0, 2}, std::tuple{kPcmRowsPerMs, 4.0, 3},
+        std::tuple{48.0, 1.0 / 32, 1}, std::tuple{12.5, 32.0, 4}}) {
+    EXPECT_EQ(DistanceDecimals(TimeTicks(24000, rowsPerMs, pixels)), decimals) << pixels;
   }
-  const std::vector<RowTick> huge = RowTicks(std::numeric_limits<std::int32_t>::max());
-  EXPECT_EQ(RowsOf(huge), (std::vector<int>{1, 500000000, 1000000000, 1500000000, 2000000000}));
 }
 
-TEST(RowScale, NoTicksWithoutRows) {
-  EXPECT_TRUE(RowTicks(0).empty());
-  EXPECT_TRUE(RowTicks(-1).empty());
+TEST(TimeScale, TheWidestLabelsOfAHugeMapWithoutListingItsTicks) {
+  // Every 50th of 2^31 - 1 rows at 1:1: row 1 and the last multiple, 2147483600.
+  const TimeScale scale = WidestTimeTicks(2147483647, 0, 1);
+  ASSERT_LE(scale.ticks.size(), 5u);
+  EXPECT_EQ(scale.ticks.front().label, "1");
+  EXPECT_EQ(scale.ticks.back().label, "2147483600");
 }
 
 }  // namespace

@@ -132,7 +132,8 @@ TEST_F(ViewLegend, ThePartsLieApartInsideTheView) {
 }
 
 TEST_F(ViewLegend, WithARateTheTicksMarkMillisecondsElseRows) {
-  // 48000 samples a second, 4 a row: 12 rows a millisecond, a tick every 60 rows.
+  // 48000 samples a second, 4 a row: 12 rows a millisecond, a tick every 60 rows at 1:1, to the
+  // data's end at 66.7 ms.
   const QImage greys = PatternGreys(3, 800);
   const LegendFacts timed = Facts(3, 800, 48000);
   const LegendFacts counted = Facts(3, 800, 0);
@@ -142,19 +143,27 @@ TEST_F(ViewLegend, WithARateTheTicksMarkMillisecondsElseRows) {
   // "800" is wider than "50".
   EXPECT_GT(countedFrame.timeAxis.width(), timedFrame.timeAxis.width());
 
-  const std::set<int> ms{0, 60, 120, 180, 240, 300, 360, 420, 480, 540, 600};
+  const std::set<int> ms{0, 60, 120, 180, 240, 300, 360, 420, 480, 540, 600, 660, 720, 780};
   EXPECT_EQ(TimeTickRows(ViewImage(greys, Zoom{}, Palette::Grey, true, timed), timedFrame), ms);
-  const std::set<int> rows{0, 99, 199, 299, 399, 499, 599, 699, 799};
+  // Rows 1, 50, 100, ..., 800, each on its own pixel row.
+  std::set<int> rows{0};
+  for (int row = 50; row <= 800; row += 50) rows.insert(row - 1);
   EXPECT_EQ(TimeTickRows(ViewImage(greys, Zoom{}, Palette::Grey, true, counted), countedFrame),
             rows);
 
-  // Zoomed, the ticks move with the rows (offset x scale); beyond the map there are none.
+  // Zoomed, the step follows the rows' scale: at 2:1 (24 px a ms) every 5 ms, 120 px apart; at
+  // 1:3 (4 px a ms) every 20 ms, 80 px apart; none beyond the data.
   const QImage zoomedIn = ViewImage(greys, Zoom{2, 1}, Palette::Grey, true, timed);
-  const std::set<int> doubled{0, 120, 240, 360, 480, 600, 720, 840, 960, 1080, 1200};
-  EXPECT_EQ(TimeTickRows(zoomedIn, FrameView(QSize(6, 1600), timed)), doubled);
+  std::set<int> fives;
+  for (int y = 0; y <= 1560; y += 120) fives.insert(y);
+  LegendFacts timedIn = timed;
+  timedIn.pixelsPerRow = 2;
+  EXPECT_EQ(TimeTickRows(zoomedIn, FrameView(QSize(6, 1600), timedIn)), fives);
   const QImage zoomedOut = ViewImage(greys, Zoom{1, 3}, Palette::Grey, true, timed);
-  const std::set<int> thirds{0, 20, 40, 60, 80, 100, 120, 140, 160, 180, 200};
-  EXPECT_EQ(TimeTickRows(zoomedOut, FrameView(QSize(1, 267), timed)), thirds);
+  LegendFacts timedOut = timed;
+  timedOut.pixelsPerRow = 1.0 / 3;
+  EXPECT_EQ(TimeTickRows(zoomedOut, FrameView(QSize(1, 267), timedOut)),
+            (std::set<int>{0, 80, 160, 240}));
   const QImage shortMap =
       ViewImage(PatternGreys(3, 100), Zoom{}, Palette::Grey, true, Facts(3, 100, 48000));
   EXPECT_EQ(TimeTickRows(shortMap, FrameView(QSize(3, 100), Facts(3, 100, 48000))),
@@ -194,6 +203,20 @@ TEST_F(ViewLegend, MicrophoneNumbersSitAtColumnCentresAndDoNotCrowd) {
       for (const int mic : steps) EXPECT_EQ(mic % step, 0);
       const double mantissa = step / std::pow(10.0, std::floor(std::log10(step)));
       EXPECT_TRUE(mantissa == 1.0 || mantissa == 2.0 || mantissa == 5.0) << step;
+    }
+  }
+
+  // The last microphone is always numbered; a multiple of the step too close to it gives way:
+  // 64 at 1:1 (step 50) shows 1 and 64, and 307 shows 307 but not 300.
+  for (const int mics : {64, 307}) {
+    const QImage greys = PatternGreys(mics, 5);
+    const std::vector<int> columns =
+        MicTickColumns(ViewImage(greys, Zoom{}, Palette::Grey, true, Facts(mics, 5)),
+                       FrameView(greys.size(), Facts(mics, 5)));
+    ASSERT_FALSE(columns.empty());
+    EXPECT_EQ(columns.back(), mics - 1) << mics;
+    for (std::size_t i = 1; i < columns.size(); ++i) {
+      EXPECT_GT(columns[i] - columns[i - 1], labelWidth) << mics;
     }
   }
 }

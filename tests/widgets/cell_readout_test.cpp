@@ -18,19 +18,19 @@ ViewState TwoByThree() {
 
 TEST(CellReadout, GivesPositionTimeLevelAndDistanceBelowThePeak) {
   ViewState state = TwoByThree();
-  state.SampleRate = 60606;  // 3 rows x 4 / 60606 s = 0.198 ms
+  state.SampleRate = 60606;  // row 3 starts 2 rows x 4 / 60606 s = 0.132 ms in
   EXPECT_EQ(CellReadout(state, 2, 3, LevelScale::Decibel, "."),
-            "Microphone 2\nTime 0.198 ms\nLevel -23.46 dB\n33.46 dB below the peak");
+            "Microphone 2\nTime 0.132 ms\nLevel -23.46 dB\n33.46 dB below the peak");
   EXPECT_EQ(CellReadout(state, 1, 1, LevelScale::Decibel, ","),
-            "Microphone 1\nTime 0,066 ms\nLevel 10,00 dB\n0,00 dB below the peak");
+            "Microphone 1\nTime 0,000 ms\nLevel 10,00 dB\n0,00 dB below the peak");
   // The binary kinds' natural-logarithm levels with their dB equivalent.
   EXPECT_EQ(CellReadout(state, 2, 3, LevelScale::EnergyLn, "."),
-            "Microphone 2\nTime 0.198 ms\nLevel -23.46 (-10.187 dB)\n33.46 (14.530 dB) below the "
+            "Microphone 2\nTime 0.132 ms\nLevel -23.46 (-10.187 dB)\n33.46 (14.530 dB) below the "
             "peak");
   state.SampleRate = 4000;
   state.Decimation = 1;
   EXPECT_EQ(CellReadout(state, 1, 2, LevelScale::Decibel, "."),
-            "Microphone 1\nTime 0.500 ms\nLevel 0.00 dB\n10.00 dB below the peak");
+            "Microphone 1\nTime 0.250 ms\nLevel 0.00 dB\n10.00 dB below the peak");
 }
 
 TEST(CellReadout, GivesTheRowWhileThereIsNoRate) {

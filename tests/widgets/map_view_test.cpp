@@ -169,9 +169,9 @@ TEST_F(MapViewTest, TheContextMenuListsEveryActionWithItsShortcut) {
   for (const char* expected :
        {"Browse…", "Redraw…", "Stop painting, free the profiles", "Profiles…", "Load reference…",
         "Measurement, reference, difference", "Drop the reference", "Zoom in", "Zoom out",
-        "One pixel per cell", "Fit to the screen", "Next palette", "Legend and axes",
-        "Scale to this map", "Save view…", "Open channels as positions…", "Longer slices",
-        "Shorter slices", "Slice length…"}) {
+        "One pixel per cell", "Fit to the window", "Fit with square cells", "Wider columns",
+        "Narrower columns", "Next palette", "Legend and axes", "Scale to this map", "Save view…",
+        "Open channels as positions…", "Longer slices", "Shorter slices", "Slice length…"}) {
     EXPECT_THAT(texts, Contains(std::string(expected)));
   }
 }

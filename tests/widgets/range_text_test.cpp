@@ -27,3 +27,14 @@ TEST(RangeText, RefusesWhatWouldNotPaint) {
   EXPECT_TRUE(std::holds_alternative<RangeRefusal>(read("1e-50")));
   EXPECT_EQ(std::get<float>(read("3.4e38")), 3.4e38f);
 }
+
+TEST(RangeText, TheSpanInTheLevelsUnitAndInDecibels) {
+  // 100 units of 10 ln E are 100 / ln 10 = 43.43 dB; of 20 ln |X|², 100 / (2 ln 10) = 21.71
+  // dB; 12.5 of them 2.71 dB.
+  EXPECT_EQ(RangeMeaning(LevelScale::EnergyLn, 100.0f, "."),
+            "Levels of this file: 10·ln E — 100 = 43.4 dB");
+  EXPECT_EQ(RangeMeaning(LevelScale::MlsLn, 12.5f, ","),
+            "Levels of this file: 20·ln|X|² — 12,5 = 2,7 dB");
+  EXPECT_EQ(RangeMeaning(LevelScale::Decibel, 60.0f, "."),
+            "Levels of this file: dB — 60 = 60.0 dB");
+}

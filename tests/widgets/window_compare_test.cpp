@@ -8,6 +8,7 @@
 #include <QChartView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QValueAxis>
 
 #include "compare.h"
@@ -76,10 +77,13 @@ TEST_F(WindowCompare, ProfilesFollowTheCursorAndAClickPinsThem) {
   EXPECT_FALSE(form.Picture1()->Marker().has_value());
   emit form.Picture1()->cellClicked(QPoint(2, 2));
   ASSERT_TRUE(form.Picture1()->Marker().has_value());
+  const auto* status = window.findChild<QLabel*>("ProfilesCell");
+  EXPECT_TRUE(status->text().contains("pinned"));
   for (QAction* action : form.actions()) {
     if (action->shortcut() == QKeySequence(Qt::Key_Escape)) action->trigger();
   }
   EXPECT_FALSE(form.Picture1()->Marker().has_value());
+  EXPECT_FALSE(status->text().contains("pinned")) << status->text().toStdString();  // at once
 }
 
 TEST_F(WindowCompare, TheCsvHoldsBothProfilesAndTheLevelAxisSpansTheMap) {
@@ -96,6 +100,36 @@ TEST_F(WindowCompare, TheCsvHoldsBothProfilesAndTheLevelAxisSpansTheMap) {
   EXPECT_DOUBLE_EQ(levels->max(), form.State().PeakLevel);
   EXPECT_DOUBLE_EQ(levels->min(), form.State().PeakLevel - form.State().RangeDb);
   EXPECT_TRUE(levels->titleText().startsWith("Level ("));
+
+  // A narrower span: the axis reaches down to the lowest level of the curve (microphone 2's last
+  // row), below the span's end, which is marked.
+  form.State().RangeDb = 30.0f;
+  emit form.View()->cellHovered(2, 5);
+  const float lowest = form.State().LevelGrid.At(40, 2);
+  ASSERT_LT(lowest, form.State().PeakLevel - 30.0f);
+  EXPECT_DOUBLE_EQ(levels->min(), lowest);
+  QLineSeries* floor = nullptr;
+  QLineSeries* shown = nullptr;
+  for (QAbstractSeries* series : view->chart()->series()) {
+    if (series->name() == "Span's end") floor = static_cast<QLineSeries*>(series);
+    if (series->name() == "Cell shown") shown = static_cast<QLineSeries*>(series);
+  }
+  ASSERT_NE(floor, nullptr);
+  ASSERT_NE(shown, nullptr);
+  EXPECT_DOUBLE_EQ(floor->at(0).y(), form.State().PeakLevel - 30.0);
+  EXPECT_DOUBLE_EQ(shown->at(0).x(), 5.0);  // row 5
+  // Whole rows and microphones at round steps from 1: 40 rows every 5, 6 microphones every 1.
+  const auto* rows = static_cast<QValueAxis*>(view->chart()->axes(Qt::Horizontal).front());
+  EXPECT_EQ(rows->tickAnchor(), 1.0);
+  EXPECT_EQ(rows->tickInterval(), 5.0);
+  const auto* across = window.findChildren<QChartView*>().back();
+  const auto* mics = static_cast<QValueAxis*>(across->chart()->axes(Qt::Horizontal).front());
+  EXPECT_EQ(mics->tickInterval(), 1.0);
+  EXPECT_EQ(mics->labelFormat(), "%.0f");
+  // The saved picture holds the two charts only.
+  const QImage charts = window.Charts();
+  EXPECT_EQ(charts.height(), view->height() + across->height());
+  EXPECT_LT(charts.height(), window.height());
 }
 
 TEST_F(WindowCompare, AReferenceLeavesTheWindowsStateAndMapAlone) {
@@ -126,9 +160,18 @@ TEST_F(WindowCompare, DCyclesThroughTheReferenceAndTheDifference) {
   form.ShowNextMap();
   EXPECT_EQ(form.Compared().Shown(), ShownMap::Reference);
   EXPECT_EQ(form.Picture1()->Cells().size(), QSize(4, 60));
+  // The title names what is shown.
+  EXPECT_EQ(form.windowTitle(), QString::fromUtf8("empty hall.mls (reference) — MLS Vexal"));
 
   form.ShowNextMap();
   ASSERT_EQ(form.Compared().Shown(), ShownMap::Difference);
+  EXPECT_EQ(form.windowTitle(), QString::fromUtf8("hall.mls − empty hall.mls — MLS Vexal"));
+  const QString note =
+      QString::fromStdString(form.Compared().LegendNote(form.State(), form.Compared().MainScale()));
+  EXPECT_TRUE(
+      note.startsWith(QString::fromUtf8("difference, ± 100.0 (21.71 dB)\nhall.mls − "
+                                        "empty hall.mls\n")))
+      << note.toStdString();
   // The pixels of the difference: DrawMap of its view in the diverging palette.
   ViewState difference = DifferenceView(form.State(), *form.Compared().ReferenceGrid());
   ImageSurface surface;
@@ -145,6 +188,7 @@ TEST_F(WindowCompare, DCyclesThroughTheReferenceAndTheDifference) {
   form.ShowNextMap();
   EXPECT_EQ(form.Compared().Shown(), ShownMap::Measurement);
   EXPECT_EQ(PaintedColumns(form), 6);
+  EXPECT_EQ(form.windowTitle(), QString::fromUtf8("hall.mls — MLS Vexal"));
 }
 
 }  // namespace

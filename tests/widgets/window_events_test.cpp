@@ -118,7 +118,9 @@ TEST_F(WindowEvents, RedrawOffersTheRangeAndRepaintsWithTheAnswer) {
   dialogs.inputs = {"20"};
   form.Command2_Click();
   ASSERT_EQ(dialogs.inputBoxes.size(), 1u);
-  EXPECT_EQ(dialogs.inputBoxes[0].prompt, "New White-Black dB range = ");
+  // The designed prompt, then what the span means for the .mls levels shown.
+  EXPECT_EQ(dialogs.inputBoxes[0].prompt,
+            "New White-Black dB range = \nLevels of this file: 20·ln|X|² — 100 = 21.7 dB");
   EXPECT_EQ(dialogs.inputBoxes[0].title, "Redraw");
   EXPECT_EQ(dialogs.inputBoxes[0].defaultText, "100.");
   EXPECT_EQ(form.State().RangeDb, 20.0f);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # L shows the legend beside the scale: the window grows to make room for it, and its colour bar
-# runs from black (the peak) at the top to white (the span's end) at the bottom. The choice is
+# (under the peak and the unit) runs from black (the peak) at its top to white (the span's end) at
+# its bottom. The choice is
 # remembered; L again hides it and the window returns to the map's own width.
 source "$(dirname "$0")/lib.sh"
 
@@ -36,8 +37,9 @@ while window_origin && ((WIN_W <= PLAIN_WIDTH)); do
 done
 wait_picture "$WORK/plain.png"  # the cells themselves do not move
 tries=0
-until bar_greys >"$WORK/greys" && [[ $(head -1 "$WORK/greys") == 0 ]] &&
-    [[ $(tail -1 "$WORK/greys") == 255 ]]; do
+# The bar stands under the peak and the unit: its rows run from the first black to the first white.
+until bar_greys | awk '$1 == 0 { on = 1 } on { print } on && $1 == 255 { exit }' >"$WORK/greys" &&
+    [[ $(head -1 "$WORK/greys") == 0 ]] && [[ $(tail -1 "$WORK/greys") == 255 ]]; do
   ((tries++ < 50)) || fail "no colour bar from black to white: $(tr '\n' ' ' <"$WORK/greys")"
   sleep 0.1
 done

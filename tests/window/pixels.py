@@ -14,6 +14,9 @@ pixels.py part SHOT X Y REF L T W H   exit 0 when the W x H rectangle at (X, Y) 
 pixels.py loudest SHOT X Y REF OUT    exit 0 when the interior at (X, Y) equals the loudest-cell
                                       reduction of the greyscale REF: one pixel per OUT x OUT
                                       block of its pixels, the block's darkest grey
+pixels.py stretched SHOT X Y REF KX KY
+                                      exit 0 when the interior at (X, Y) equals the greyscale REF
+                                      with every pixel KX wide and KY high
 pixels.py rgb SHOT X Y W H OUT        writes the rectangle's colours (raw bytes) to OUT
 """
 import os
@@ -254,6 +257,12 @@ def main(argv):
             w, h = (int(v) for v in f.readline().split())
             want = f.read()
         return matches(crop(shot, x, y, w, h), want, w, h)
+    if cmd == "stretched":
+        shot, x, y, ref, kx, ky = argv[2], int(argv[3]), int(argv[4]), argv[5], int(argv[6]), int(argv[7])
+        w, h, greys = *size_of(ref), greys_of(ref)
+        want = b"".join(bytes(v for v in greys[r * w:(r + 1) * w] for _ in range(kx)) * 1
+                        for r in range(h) for _ in range(ky))
+        return matches(crop(shot, x, y, w * kx, h * ky), want, w * kx, h * ky)
     if cmd == "rgb":
         shot, x, y, w, h, out = argv[2], int(argv[3]), int(argv[4]), int(argv[5]), int(argv[6]), argv[7]
         rgb = crop_rgb(shot, x, y, w, h)
