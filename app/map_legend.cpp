@@ -12,6 +12,7 @@
 
 #include "map_view.h"
 #include "picture_box.h"
+#include "view_image.h"
 #include "window_layout.h"
 
 namespace {

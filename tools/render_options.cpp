@@ -8,6 +8,7 @@
 
 #include "file_kind.h"
 #include "number_text.h"
+#include "option_values.h"
 #include "range_rule.h"
 #include "shown_name.h"
 
@@ -58,10 +59,10 @@ struct RenderParser {
   RenderParser() {
     parser.setApplicationDescription(kDescription);
     for (const QCommandLineOption* option :
-         {&help,       &version,    &period,    &range,      &png,     &zoom,      &palette,
-          &legend,     &grid,       &outputDir, &gridFormat, &json,    &reference, &profileColumn,
-          &profileRow, &profileOut, &figures,   &receiver,   &emitter, &select,    &channels,
-          &slice}) {
+         {&help,      &version,       &period,     &range,      &png,        &zoom,
+          &palette,   &legend,        &grid,       &outputDir,  &gridFormat, &json,
+          &reference, &profileColumn, &profileRow, &profileOut, &figures,    &receiver,
+          &emitter,   &select,        &channels,   &slice}) {
       parser.addOption(*option);
     }
     parser.addPositionalArgument(
@@ -155,67 +156,6 @@ struct RenderParser {
       "D"};
 };
 
-float ParseRange(const std::string& text) {
-  const auto value = ParseDecimal(text);
-  const auto range = value ? RangeFromNumber(*value) : RangeFault::TooLarge;
-  if (const auto* fault = std::get_if<RangeFault>(&range)) {
-    if (value && *fault == RangeFault::Zero) throw std::invalid_argument("--range must not be 0");
-    throw std::invalid_argument("--range needs a number, not \"" + text + "\"");
-  }
-  return std::get<float>(range);
-}
-
-// A whole number from 1 that fits an int, for the option named option.
-int ParseCount(const std::string& option, const std::string& text) {
-  const auto refuse = [&] {
-    return std::invalid_argument(option + " needs a whole number of 1 or more, not \"" + text +
-                                 "\"");
-  };
-  if (text.empty() || text.size() > 10) throw refuse();
-  long long count = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') throw refuse();
-    count = count * 10 + (c - '0');
-  }
-  if (count < 1 || count > std::numeric_limits<int>::max()) throw refuse();
-  return static_cast<int>(count);
-}
-
-Palette ParsePalette(const std::string& text) {
-  if (const auto palette = PaletteFromKey(QString::fromStdString(text))) return *palette;
-  std::string names;
-  for (const Palette palette : kAllPalettes) {
-    if (!names.empty()) names += palette == kAllPalettes.back() ? " or " : ", ";
-    names += PaletteKey(palette).toStdString();
-  }
-  throw std::invalid_argument("unknown palette \"" + text + "\": use " + names);
-}
-
-// Qt's name of the image format that a picture's extension (the text after the last "." of its
-// own name, in any case) names; a name without extension is a PNG, as it always was.
-std::string PictureFormat(const std::string& path) {
-  const std::string name = path.substr(path.find_last_of('/') + 1);
-  const auto dot = name.find_last_of('.');
-  if (dot == std::string::npos) return "png";
-  std::string extension = name.substr(dot + 1);
-  for (char& c : extension) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  if (extension == "png") return extension;
-  const QList<QByteArray> formats = QImageWriter::supportedImageFormats();
-  if (formats.contains(QByteArray::fromStdString(extension))) return extension;
-  std::string known;
-  for (const QByteArray& format : formats) known += (known.empty() ? "." : ", .") + format;
-  throw std::invalid_argument("--png cannot write " + ShownName(path) +
-                              ": no image writer for its extension; use one of " + known);
-}
-
-GridFormat ParseGridFormat(const std::string& text) {
-  if (text == "npy") return GridFormat::Npy;
-  if (text == "csv") return GridFormat::Csv;
-  throw std::invalid_argument("--grid-format is npy or csv, not \"" + text + "\"");
-}
-
 // Qt words its errors as sentences ("Unknown option 'x'."); the renderer's own messages follow
 // its name in lower case without a full stop.
 std::string ParserError(const QString& text) {
@@ -228,9 +168,10 @@ std::string ParserError(const QString& text) {
 void RefuseRepeats(const RenderParser& p) {
   const QStringList given = p.parser.optionNames();
   for (const QCommandLineOption* option :
-       {&p.period, &p.range, &p.png, &p.zoom, &p.palette, &p.legend, &p.grid, &p.outputDir,
-        &p.gridFormat, &p.json, &p.reference, &p.profileColumn, &p.profileRow, &p.profileOut,
-        &p.figures, &p.receiver, &p.emitter, &p.select, &p.channels, &p.slice}) {
+       {&p.period,    &p.range,         &p.png,        &p.zoom,       &p.palette,
+        &p.legend,    &p.grid,          &p.outputDir,  &p.gridFormat, &p.json,
+        &p.reference, &p.profileColumn, &p.profileRow, &p.profileOut, &p.figures,
+        &p.receiver,  &p.emitter,       &p.select,     &p.channels,   &p.slice}) {
     const QString name = option->names().constFirst();
     if (given.count(name) > 1) {
       throw std::invalid_argument("--" + Bytes(name) + " is given more than once");
