@@ -31,7 +31,7 @@ struct RenderFiguresTest : RendererRun {
     }
     wav = folder.Write("three.wav", MonoWav16(16000, samples));
     QuietHost host(std::string("2000"));
-    expected = FiguresCsv(*FiguresOfFile(wav, 4, host, std::nullopt));
+    expected = FiguresCsv(*FiguresOfFile(wav, 4, {}, host, std::nullopt));
   }
   std::size_t FilesInFolder() const {
     return static_cast<std::size_t>(

@@ -30,7 +30,7 @@ class FiguresFile : public ::testing::Test {
  protected:
   std::unique_ptr<ResponseSource> Open(const std::string& path, const char* period) {
     host.answers = {std::string(period)};
-    return OpenResponses(path, kTestDecimation, host);
+    return OpenResponses(path, kTestDecimation, {}, host);
   }
   TempFolder folder;
   RecordingHost host;
@@ -82,9 +82,9 @@ TEST_F(FiguresFile, KindsWithoutSamplesAndRefusedFilesGiveNoFigures) {
   EXPECT_THROW(Open(stereo, "4"), LoadError);
   const std::string mono = folder.Write("c.wav", MonoWav16(8000, {1, 2, 3, 4}));
   host.answers = {std::nullopt};
-  EXPECT_EQ(OpenResponses(mono, kTestDecimation, host), nullptr);
+  EXPECT_EQ(OpenResponses(mono, kTestDecimation, {}, host), nullptr);
   host.answers = {std::nullopt};
-  EXPECT_EQ(FiguresOfFile(mono, kTestDecimation, host, StampOf(mono)), std::nullopt);
+  EXPECT_EQ(FiguresOfFile(mono, kTestDecimation, {}, host, StampOf(mono)), std::nullopt);
 }
 
 TEST_F(FiguresFile, EveryColumnInMapOrderAsOneResponseAlone) {
@@ -101,7 +101,7 @@ TEST_F(FiguresFile, EveryColumnInMapOrderAsOneResponseAlone) {
   }
   const std::string wav = folder.Write("five.wav", MonoWav16(8000, samples));
   host.answers = {std::string("1000")};
-  const auto figures = FiguresOfFile(wav, kTestDecimation, host, StampOf(wav));
+  const auto figures = FiguresOfFile(wav, kTestDecimation, {}, host, StampOf(wav));
   ASSERT_TRUE(figures);
   ASSERT_EQ(figures->size(), 5u);
   for (std::size_t m = 0; m < 5; ++m)
@@ -112,7 +112,7 @@ TEST_F(FiguresFile, EveryColumnInMapOrderAsOneResponseAlone) {
   // The same name with other contents since the load: said, not mixed.
   const std::optional<FileStamp> loaded = FileStamp{1, 2};
   host.answers = {std::string("1000")};
-  EXPECT_THROW(FiguresOfFile(wav, kTestDecimation, host, loaded), LoadError);
+  EXPECT_THROW(FiguresOfFile(wav, kTestDecimation, {}, host, loaded), LoadError);
 }
 
 TEST_F(FiguresFile, ASampleThatIsNotFiniteNamesItsColumn) {
@@ -120,7 +120,7 @@ TEST_F(FiguresFile, ASampleThatIsNotFiniteNamesItsColumn) {
   for (int n = 0; n < 20; ++n) AppendFloat32(floats, n == 11 ? NAN : 1.0f);
   host.answers = {std::string("10")};
   try {
-    FiguresOfFile(folder.Write("nan.pcm", floats), kTestDecimation, host, std::nullopt);
+    FiguresOfFile(folder.Write("nan.pcm", floats), kTestDecimation, {}, host, std::nullopt);
     ADD_FAILURE();
   } catch (const LoadError& e) {
     EXPECT_THAT(e.what(), HasSubstr("microphone column 2: sample 2 is not a finite number"));
