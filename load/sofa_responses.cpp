@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr double kSixteenBitUnits = 32768.0;  // a sample of 1.0 counts as 32768
+
 class SofaResponses : public ResponseSource {
  public:
   SofaResponses(std::unique_ptr<SofaSet> set, const SofaChoice& choice)
@@ -22,8 +24,13 @@ class SofaResponses : public ResponseSource {
 
   void Fetch(std::int32_t column, std::vector<double>& response) const override {
     response.resize(static_cast<std::size_t>(set_->Facts().samples));
-    const std::lock_guard lock(mutex_);
-    set_->Read(MeasurementOf(column), choice_, 0, response);
+    {
+      const std::lock_guard lock(mutex_);
+      set_->Read(MeasurementOf(column), choice_, 0, response);
+    }
+    // In 16-bit units as the map's levels and the other kinds' responses: the figures do not
+    // depend on the scale, but their last digits do, and the same responses give the same CSV.
+    for (double& sample : response) sample *= kSixteenBitUnits;
   }
 
  private:
