@@ -3,15 +3,20 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <netcdf.h>
+#include <sndfile.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <sstream>
 
 #include "figures_csv.h"
 #include "figures_run.h"
 #include "mls_file.h"
 #include "quiet_host.h"
 #include "renderer_run.h"
+#include "sample_files.h"
 
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
@@ -19,10 +24,56 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr const char* kKemar = "/usr/share/libmysofa/MIT_KEMAR_normal_pinna.sofa";
+
+// The onset column of a figures CSV.
+std::vector<double> Onsets(const std::string& csv) {
+  std::istringstream lines(csv);
+  std::string line;
+  std::getline(lines, line);  // header
+  std::vector<double> onsets;
+  while (std::getline(lines, line)) {
+    const std::size_t comma = line.find(',');
+    onsets.push_back(std::stod(line.substr(comma + 1, line.find(',', comma + 1) - comma - 1)));
+  }
+  return onsets;
+}
+
+// The KEMAR set's horizontal plane read straight from its netCDF variables: for each measurement
+// with |elevation| <= 2 by azimuth, its azimuth and the onset in ms of receiver's response (the
+// first sample whose square reaches a hundredth of the largest).
+std::vector<std::pair<double, double>> KemarHorizontalOnsets(std::size_t receiver) {
+  int id = 0, var = 0;
+  std::size_t m = 0, r = 0, n = 0;
+  EXPECT_EQ(nc_open(kKemar, NC_NOWRITE, &id), NC_NOERR);
+  int dim = 0;
+  nc_inq_dimid(id, "M", &dim), nc_inq_dimlen(id, dim, &m);
+  nc_inq_dimid(id, "R", &dim), nc_inq_dimlen(id, dim, &r);
+  nc_inq_dimid(id, "N", &dim), nc_inq_dimlen(id, dim, &n);
+  std::vector<double> positions(m * 3), ir(m * r * n);
+  double rate = 0.0;
+  nc_inq_varid(id, "SourcePosition", &var), nc_get_var_double(id, var, positions.data());
+  nc_inq_varid(id, "Data.IR", &var), nc_get_var_double(id, var, ir.data());
+  nc_inq_varid(id, "Data.SamplingRate", &var), nc_get_var_double(id, var, &rate);
+  nc_close(id);
+  std::vector<std::pair<double, double>> plane;
+  for (std::size_t k = 0; k < m; ++k) {
+    if (std::fabs(positions[3 * k + 1]) > 2.0) continue;
+    const double* h = &ir[(k * r + receiver - 1) * n];
+    double peak = 0.0;
+    for (std::size_t i = 0; i < n; ++i) peak = std::max(peak, h[i] * h[i]);
+    std::size_t onset = 0;
+    while (h[onset] * h[onset] < peak / 100.0) ++onset;
+    plane.emplace_back(positions[3 * k], 1000.0 * static_cast<double>(onset) / rate);
+  }
+  std::stable_sort(plane.begin(), plane.end(),
+                   [](const auto& x, const auto& y) { return x.first < y.first; });
+  return plane;
+}
+
 struct RenderFiguresTest : RendererRun {
   // Three positions of 2000 samples at 16 kHz, each an exponential decay of its own length.
   RenderFiguresTest() {
-    std::vector<std::int16_t> samples;
     for (int m = 0; m < 3; ++m) {
       for (int n = 0; n < 2000; ++n) {
         samples.push_back(static_cast<std::int16_t>(
@@ -38,6 +89,7 @@ struct RenderFiguresTest : RendererRun {
         std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()));
   }
 
+  std::vector<std::int16_t> samples;  // the three responses back to back
   std::string wav;
   std::string expected;
 };
@@ -101,6 +153,70 @@ TEST_F(RenderFiguresTest, KindsWithoutSamplesAndWrongArgumentsWriteNothing) {
   // A period that the map accepts but that leaves no samples to read fails as a load would.
   EXPECT_EQ(Run({"--period", "2000", "--figures", In("f.csv"), In("missing.wav")}), 1);
   EXPECT_EQ(FilesInFolder(), before);
+}
+
+TEST_F(RenderFiguresTest, AudioFilesAndSofaSetsGiveTheFiguresOfTheirResponses) {
+  std::vector<std::int32_t> mono, channels(samples.size());
+  for (std::size_t k = 0; k < samples.size(); ++k) {
+    mono.push_back(samples[k] * 65536);
+    channels[(k % 2000) * 3 + k / 2000] = samples[k] * 65536;
+  }
+  WriteAudioInts(In("three.caf"), SF_FORMAT_CAF | SF_FORMAT_PCM_16, 1, 16000, mono);
+  WriteAudioInts(In("three.flac"), SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 3, 16000, channels);
+  SofaSpec sofa;
+  sofa.m = 3, sofa.r = 2, sofa.n = 2000;
+  sofa.rates = {16000.0};
+  sofa.sample = [&](std::size_t m, std::size_t r, std::size_t, std::size_t n) {
+    return r == 0 ? 0.0 : samples[m * 2000 + n] / 32768.0;
+  };
+  WriteSofa(In("three.sofa"), sofa);
+  const std::vector<std::vector<std::string>> runs = {
+      {"--period", "2000", In("three.caf")},
+      {"--channels", In("three.caf"), In("three.flac")},
+      {"--receiver", "2", In("three.sofa")},
+  };
+  for (std::vector<std::string> arguments : runs) {
+    arguments.insert(arguments.end() - 1, {"--figures", "-"});
+    ASSERT_EQ(Run(arguments), 0) << err.str();
+    EXPECT_EQ(out.str(), expected) << arguments.back();
+  }
+}
+
+TEST_F(RenderFiguresTest, KemarOnsetsFollowTheInterauralDelay) {
+  if (!fs::exists(kKemar)) GTEST_SKIP() << kKemar << " is not installed";
+  for (const int receiver : {1, 2}) {
+    ASSERT_EQ(Run({"--figures", "-", "--select", "horizontal", "--receiver",
+                   std::to_string(receiver), kKemar}),
+              0)
+        << err.str();
+    const std::vector<double> onsets = Onsets(out.str());
+    const auto plane = KemarHorizontalOnsets(static_cast<std::size_t>(receiver));
+    ASSERT_EQ(onsets.size(), 72u);
+    ASSERT_EQ(plane.size(), 72u);
+    for (std::size_t c = 0; c < 72; ++c) {
+      EXPECT_NEAR(onsets[c], plane[c].second, 1e-8 * plane[c].second) << "column " << c + 1;
+    }
+    // Each ear hears a source on its own side first: receiver 1 (left) at 90°, 2 at 270°.
+    const double near = receiver == 1 ? 90.0 : 270.0;
+    const double far = 360.0 - near;
+    const double first = *std::min_element(onsets.begin(), onsets.end());
+    const double last = *std::max_element(onsets.begin(), onsets.end());
+    for (std::size_t c = 0; c < 72; ++c) {
+      if (onsets[c] == first) {
+        EXPECT_LE(std::fabs(plane[c].first - near), 45.0) << c + 1;
+      }
+      if (onsets[c] == last) {
+        EXPECT_LE(std::fabs(plane[c].first - far), 45.0) << c + 1;
+      }
+    }
+    // Columns 1, 19 and 55 lie at 0°, 90° and 270°: onsets of 38, 29 and 56 samples at 44.1 kHz
+    // for receiver 1, the ears swapped for receiver 2.
+    const double pinned[] = {38, receiver == 1 ? 29.0 : 56.0, receiver == 1 ? 56.0 : 29.0};
+    const std::size_t columns[] = {0, 18, 54};
+    for (int k = 0; k < 3; ++k) {
+      EXPECT_NEAR(onsets[columns[k]], 1000.0 * pinned[k] / 44100.0, 1e-9) << columns[k] + 1;
+    }
+  }
 }
 
 }  // namespace
