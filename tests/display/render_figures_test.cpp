@@ -4,7 +4,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <netcdf.h>
-#include <sndfile.h>
 
 #include <algorithm>
 #include <cmath>
@@ -16,7 +15,6 @@
 #include "mls_file.h"
 #include "quiet_host.h"
 #include "renderer_run.h"
-#include "sample_files.h"
 
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
@@ -74,6 +72,7 @@ std::vector<std::pair<double, double>> KemarHorizontalOnsets(std::size_t receive
 struct RenderFiguresTest : RendererRun {
   // Three positions of 2000 samples at 16 kHz, each an exponential decay of its own length.
   RenderFiguresTest() {
+    std::vector<std::int16_t> samples;
     for (int m = 0; m < 3; ++m) {
       for (int n = 0; n < 2000; ++n) {
         samples.push_back(static_cast<std::int16_t>(
@@ -89,7 +88,6 @@ struct RenderFiguresTest : RendererRun {
         std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()));
   }
 
-  std::vector<std::int16_t> samples;  // the three responses back to back
   std::string wav;
   std::string expected;
 };
@@ -153,33 +151,6 @@ TEST_F(RenderFiguresTest, KindsWithoutSamplesAndWrongArgumentsWriteNothing) {
   // A period that the map accepts but that leaves no samples to read fails as a load would.
   EXPECT_EQ(Run({"--period", "2000", "--figures", In("f.csv"), In("missing.wav")}), 1);
   EXPECT_EQ(FilesInFolder(), before);
-}
-
-TEST_F(RenderFiguresTest, AudioFilesAndSofaSetsGiveTheFiguresOfTheirResponses) {
-  std::vector<std::int32_t> mono, channels(samples.size());
-  for (std::size_t k = 0; k < samples.size(); ++k) {
-    mono.push_back(samples[k] * 65536);
-    channels[(k % 2000) * 3 + k / 2000] = samples[k] * 65536;
-  }
-  WriteAudioInts(In("three.caf"), SF_FORMAT_CAF | SF_FORMAT_PCM_16, 1, 16000, mono);
-  WriteAudioInts(In("three.flac"), SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 3, 16000, channels);
-  SofaSpec sofa;
-  sofa.m = 3, sofa.r = 2, sofa.n = 2000;
-  sofa.rates = {16000.0};
-  sofa.sample = [&](std::size_t m, std::size_t r, std::size_t, std::size_t n) {
-    return r == 0 ? 0.0 : samples[m * 2000 + n] / 32768.0;
-  };
-  WriteSofa(In("three.sofa"), sofa);
-  const std::vector<std::vector<std::string>> runs = {
-      {"--period", "2000", In("three.caf")},
-      {"--channels", In("three.caf"), In("three.flac")},
-      {"--receiver", "2", In("three.sofa")},
-  };
-  for (std::vector<std::string> arguments : runs) {
-    arguments.insert(arguments.end() - 1, {"--figures", "-"});
-    ASSERT_EQ(Run(arguments), 0) << err.str();
-    EXPECT_EQ(out.str(), expected) << arguments.back();
-  }
 }
 
 TEST_F(RenderFiguresTest, KemarOnsetsFollowTheInterauralDelay) {
