@@ -10,11 +10,9 @@
 
 #include "input_file.h"
 #include "load_error.h"
+#include "sample_levels.h"
 
 namespace {
-
-// libsndfile's float samples run from -1 to 1; the levels count in 16-bit units.
-constexpr double kSixteenBitUnits = 32768.0;
 
 // libsndfile reads through InputFile, so that opening follows the same rules as the other
 // readers. A read error cannot pass through the C library as an exception: it is kept and

@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr double kSixteenBitUnits = 32768.0;     // a sample of 1.0 counts as 32768
 constexpr std::size_t kPieceSamples = 1u << 18;  // samples read at a time along N
 
 // Fills the column of measurement m (from 0) from its first samples.

@@ -4,12 +4,11 @@
 #include <mutex>
 #include <vector>
 
+#include "sample_levels.h"
 #include "sample_responses.h"
 #include "sofa_set.h"
 
 namespace {
-
-constexpr double kSixteenBitUnits = 32768.0;  // a sample of 1.0 counts as 32768
 
 class SofaResponses : public ResponseSource {
  public:
