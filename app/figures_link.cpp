@@ -14,25 +14,24 @@
 
 namespace {
 
-// The window's host for reading the map's file again: its progress bar and yields, with the
-// period prompt answered as the load's was.
+// The window's host for reading the map's file again: its progress bar and yields. The load's
+// choices answer every question; one they leave open is not asked again but left unanswered.
 class ReplayHost : public LoadHost {
  public:
-  ReplayHost(LoadHost& window, std::optional<std::string> period)
-      : window_(window), period_(std::move(period)) {}
+  explicit ReplayHost(LoadHost& window) : window_(window) {}
   void SetLoading(bool loading) override { window_.SetLoading(loading); }
   void SetProgress(float percent) override { window_.SetProgress(percent); }
   void Yield() override { window_.Yield(); }
   std::optional<std::string> AskPeriod(const std::string&, const RecordingFacts&) override {
-    return period_;
+    return std::nullopt;
   }
+  std::optional<SofaChoice> AskSofaChoice(const SofaFacts&) override { return std::nullopt; }
   std::optional<double> ToNumber(const std::string& text) override {
     return window_.ToNumber(text);
   }
 
  private:
   LoadHost& window_;
-  std::optional<std::string> period_;
 };
 
 }  // namespace
@@ -90,17 +89,18 @@ void FiguresLink::Compute() {
       computed_ = true;
       return;
     }
-    ReplayHost host(windowHost_, source.period);
+    ReplayHost host(windowHost_);
     const QString name = FileNameText(source.fileName);
     try {
       host.SetLoading(true);
       std::optional<std::vector<RoomFigures>> figures;
       {
         const ScopeExit loaded([&host] { host.SetLoading(false); });
-        figures = FiguresOfFile(source.fileName, source.decimation, host, source.stamp);
+        figures =
+            FiguresOfFile(source.fileName, source.decimation, source.choices, host, source.stamp);
       }
       if (!figures) {
-        window_->ShowMessage("No figures: the map's period is not known.");
+        window_->ShowMessage("No figures: the answers of the map's load are not known.");
       } else {
         window_->ShowFigures(source.fileName, std::move(*figures));
         const auto pinned = profiles_.Pinned();

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "file_stamp.h"
+#include "load_choices.h"
 
 class Dialogs;
 class FiguresWindow;
@@ -20,7 +21,7 @@ class QWidget;
 // The file of the map on screen and the answers its load was given, to read it again with.
 struct MapSource {
   std::string fileName;
-  std::optional<std::string> period;  // the period prompt's answer, for a recording
+  LoadChoices choices;  // the answers its load took (period, part of a SOFA set, channels)
   std::int32_t decimation = 0;
   std::optional<FileStamp> stamp;  // taken before the load
 };

@@ -156,7 +156,7 @@ void Form1::LoadAndDraw(const std::string& fileName, const LoadChoices& choices,
   comparison_.SetMainScale(load.scale);
   comparison_.SetMainFile(fileName);
   ShowMapOf(fileName);
-  figures_->MapLoaded(MapSource{fileName, state_.Choices.period, state_.Decimation, stamp});
+  figures_->MapLoaded(MapSource{fileName, state_.Choices, state_.Decimation, stamp});
   Draw(drawOptions_);
   if (const auto reason = EmptyMapReason(fileName, state_.LevelGrid)) {
     ShowFault(FileNameText(fileName).toStdString() + *reason);

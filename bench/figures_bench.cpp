@@ -68,7 +68,7 @@ void BM_FiguresOfRecording(benchmark::State& state) {
     ResetPeakResident();
     const std::uint64_t before = PeakResidentBytes();
     state.ResumeTiming();
-    const auto figures = FiguresOfFile(path, kBenchDecimation, host, std::nullopt);
+    const auto figures = FiguresOfFile(path, kBenchDecimation, {}, host, std::nullopt);
     state.PauseTiming();
     peakGrowth = std::max(peakGrowth, PeakResidentBytes() - before);
     if (!figures || figures->size() != kPeriods || !figures->back().t30S) {

@@ -36,17 +36,17 @@ std::vector<RoomFigures> FiguresOfColumns(const ResponseSource& source, LoadHost
   std::vector<WorkerSpace> spaces(static_cast<std::size_t>(std::max(workers, 1)));
   std::vector<RoomFigures> figures(static_cast<std::size_t>(std::max(columns, 0)));
 
-  ColumnWorkers work(
-      columns, workers, [&](std::int32_t column, int worker, const std::atomic<bool>&) {
-        WorkerSpace& space = spaces[static_cast<std::size_t>(worker)];
-        source.Fetch(column, space.response);
-        try {
-          figures[static_cast<std::size_t>(column - 1)] =
-              ComputeRoomFigures(space.response, rate, space.scratch);
-        } catch (const std::invalid_argument& e) {
-          throw LoadError("microphone column " + std::to_string(column) + ": " + e.what());
-        }
-      });
+  ColumnWorkers work(columns, workers,
+                     [&](std::int32_t column, int worker, const std::atomic<bool>&) {
+                       WorkerSpace& space = spaces[static_cast<std::size_t>(worker)];
+                       source.Fetch(column, space.response);
+                       try {
+                         figures[static_cast<std::size_t>(column - 1)] =
+                             ComputeRoomFigures(space.response, rate, space.scratch);
+                       } catch (const std::invalid_argument& e) {
+                         throw LoadError(source.ColumnText(column) + ": " + e.what());
+                       }
+                     });
   ColumnReporter reporter(host, columns, ProgressStep::AfterColumnCountingIt);
   for (std::int32_t column = 1; column <= columns; ++column) {
     work.Wait(column);
@@ -56,11 +56,13 @@ std::vector<RoomFigures> FiguresOfColumns(const ResponseSource& source, LoadHost
 }
 
 std::optional<std::vector<RoomFigures>> FiguresOfFile(const std::string& fileName,
-                                                      std::int32_t decimation, LoadHost& host,
+                                                      std::int32_t decimation,
+                                                      const LoadChoices& choices, LoadHost& host,
                                                       const std::optional<FileStamp>& loaded) {
   CheckUnchanged(fileName, loaded);
   try {
-    const std::unique_ptr<ResponseSource> source = OpenResponses(fileName, decimation, host);
+    const std::unique_ptr<ResponseSource> source =
+        OpenResponses(fileName, decimation, choices, host);
     if (!source) return std::nullopt;
     std::vector<RoomFigures> figures = FiguresOfColumns(*source, host);
     CheckUnchanged(fileName, loaded);

@@ -16,10 +16,11 @@
 // cannot be read or holds a sample that is not finite is a LoadError naming it.
 std::vector<RoomFigures> FiguresOfColumns(const ResponseSource& source, LoadHost& host);
 
-// Opens fileName's responses with the answers host gives (as the map's load did) and computes
-// their figures; nullopt when the user cancels. When loaded is given and the file's stamp differs
-// from it before or after the reading, the file changed since its map was loaded: a LoadError
-// says so instead of mixing two files. Kinds without samples: NoSamplesError.
+// Opens fileName's responses with the choices its map's load took (host answers what they leave
+// open) and computes their figures; nullopt when the user cancels. When loaded is given and the
+// file's stamp differs from it before or after the reading, the file changed since its map was
+// loaded: a LoadError says so instead of mixing two files. Kinds without samples: NoSamplesError.
 std::optional<std::vector<RoomFigures>> FiguresOfFile(const std::string& fileName,
-                                                      std::int32_t decimation, LoadHost& host,
+                                                      std::int32_t decimation,
+                                                      const LoadChoices& choices, LoadHost& host,
                                                       const std::optional<FileStamp>& loaded);

@@ -10,6 +10,7 @@
 #include "input_file.h"
 #include "load_error.h"
 #include "recording_reader.h"
+#include "sample_responses.h"
 
 namespace {
 
@@ -75,22 +76,28 @@ std::string Unavailable(const std::string& what) {
   return "acoustic figures need the samples of impulse responses, and " + what;
 }
 
-RecordingData WavData(const InputFile& file) {
-  const auto header = WavRecordingData(file);
-  if (std::holds_alternative<Refusal>(header)) throw LoadError("it is not a mono WAV file");
-  if (std::holds_alternative<OtherSampleFormat>(header)) {
-    throw LoadError("its samples are not 16-bit PCM");
-  }
-  return std::get<RecordingData>(header);
-}
-
 std::unique_ptr<ResponseSource> OpenRecording(const std::string& fileName, std::int32_t decimation,
-                                              LoadHost& host, ReaderKind kind) {
-  const InputFile file(fileName);
-  const RecordingData data = kind == ReaderKind::Wav ? WavData(file) : PcmRecordingData(file);
-  const std::optional<BlockShape> shape = AskBlockShape(host, decimation, data);
+                                              const LoadChoices& choices, LoadHost& host,
+                                              const RecordingData& data) {
+  std::string answer;
+  const std::optional<BlockShape> shape =
+      AskBlockShape(ReaderInput{fileName, decimation, 0.0f, host, choices}, data.initialPeriod,
+                    RecordingFacts{data.sampleRate, data.sampleCount}, answer);
   if (!shape) return nullptr;
   return std::make_unique<RecordingResponses>(fileName, data, *shape);
+}
+
+// A mono 16-bit WAV is read as the recordings are; other WAV formats, and any WAV whose channels
+// are to be columns, as the load reads them: through libsndfile.
+std::unique_ptr<ResponseSource> OpenWav(const std::string& fileName, std::int32_t decimation,
+                                        const LoadChoices& choices, LoadHost& host) {
+  if (choices.channelsAsPositions) return OpenAudioResponses(fileName, decimation, choices, host);
+  const auto header = WavRecordingData(InputFile(fileName));
+  if (std::holds_alternative<Refusal>(header)) throw LoadError("it is not a mono WAV file");
+  if (std::holds_alternative<OtherSampleFormat>(header)) {
+    return OpenAudioResponses(fileName, decimation, choices, host);
+  }
+  return OpenRecording(fileName, decimation, choices, host, std::get<RecordingData>(header));
 }
 
 }  // namespace
@@ -102,10 +109,9 @@ std::optional<std::string> NoSamplesReason(const std::string& fileName) {
       return Unavailable("an MLS file holds complex spectra");
     case ReaderKind::Wav:
     case ReaderKind::Pcm:
-      return std::nullopt;
     case ReaderKind::Sofa:
     case ReaderKind::Audio:
-      return Unavailable("this build reads them only from recordings of the WAV and PCM kinds");
+      return std::nullopt;
     case ReaderKind::TextMap:
       break;
   }
@@ -113,7 +119,19 @@ std::optional<std::string> NoSamplesReason(const std::string& fileName) {
 }
 
 std::unique_ptr<ResponseSource> OpenResponses(const std::string& fileName, std::int32_t decimation,
-                                              LoadHost& host) {
+                                              const LoadChoices& choices, LoadHost& host) {
   if (auto reason = NoSamplesReason(fileName)) throw NoSamplesError(*reason);
-  return OpenRecording(fileName, decimation, host, ReaderFor(FileKindOf(fileName)));
+  switch (ReaderFor(FileKindOf(fileName))) {
+    case ReaderKind::Wav:
+      return OpenWav(fileName, decimation, choices, host);
+    case ReaderKind::Sofa:
+      return OpenSofaResponses(fileName, choices, host);
+    case ReaderKind::Audio:
+      return OpenAudioResponses(fileName, decimation, choices, host);
+    case ReaderKind::Pcm:
+    case ReaderKind::Mls:
+    case ReaderKind::TextMap:
+      break;
+  }
+  return OpenRecording(fileName, decimation, choices, host, PcmRecordingData(InputFile(fileName)));
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "load_choices.h"
 #include "load_host.h"
 
 class ResponseSource {
@@ -21,6 +22,10 @@ class ResponseSource {
   // Replaces response with the whole response of column (from 1), in the file's sample scale.
   // Called from several threads at once for different columns. Throws LoadError on a read error.
   virtual void Fetch(std::int32_t column, std::vector<double>& response) const = 0;
+  // Names column (from 1) in messages: "microphone column 3", "channel 3", "measurement 12".
+  virtual std::string ColumnText(std::int32_t column) const {
+    return "microphone column " + std::to_string(column);
+  }
 };
 
 // The file's kind holds no samples (complex spectra, levels): the message names the kind.
@@ -33,8 +38,9 @@ class NoSamplesError : public std::runtime_error {
 // the kinds that hold them.
 std::optional<std::string> NoSamplesReason(const std::string& fileName);
 
-// Opens the responses of fileName as the map's load reads it, asking host the same questions
-// (the period of a recording); nullptr when the user cancels. A file that cannot be read is a
-// LoadError (a refused WAV file too), a kind without samples a NoSamplesError.
+// Opens the responses of fileName as the map's load reads it with choices, asking host what they
+// leave open (the period of a recording, the part of a SOFA set); nullptr when the user cancels.
+// A file that cannot be read is a LoadError (a refused WAV file too), a kind without samples a
+// NoSamplesError.
 std::unique_ptr<ResponseSource> OpenResponses(const std::string& fileName, std::int32_t decimation,
-                                              LoadHost& host);
+                                              const LoadChoices& choices, LoadHost& host);

@@ -12,6 +12,9 @@
 #include <span>
 #include <string>
 
+// A float sample of 1.0 (full scale) in 16-bit units.
+inline constexpr double kSixteenBitUnits = 32768.0;
+
 struct SliceFault {
   std::int32_t row;      // from 1
   bool sampleNotFinite;  // else the slice's energy is beyond the single-precision range

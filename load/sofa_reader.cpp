@@ -1,280 +1,31 @@
-// SOFA sets of impulse responses (netCDF-4/HDF5, DataType FIR or FIR-E): one receiver and one
-// emitter, a column per chosen measurement, rows of slices from the first stored sample. Data.IR
-// is found by its dimensions' names, in whatever order the file stores them.
-
-#include <netcdf.h>
+// SOFA sets of impulse responses: one receiver and one emitter, a column per chosen measurement,
+// rows of slices from the first stored sample.
 
 #include <algorithm>
-#include <array>
-#include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "column_reporter.h"
-#include "input_file.h"
 #include "load_error.h"
 #include "readers.h"
 #include "recording_reader.h"
-#include "rounding.h"
 #include "sample_levels.h"
-#include "sofa_positions.h"
+#include "sofa_set.h"
 
 namespace {
 
-constexpr double kSixteenBitUnits = 32768.0;     // a sample of 1.0 counts as 32768
 constexpr std::size_t kPieceSamples = 1u << 18;  // samples read at a time along N
-// Rates, positions and delays are small; a variable bigger than this is not one of them.
-constexpr std::size_t kMaxSmallValues = std::size_t{1} << 24;
-
-[[noreturn]] void Fail(const std::string& cause, int status) {
-  throw LoadError(cause + " (" + nc_strerror(status) + ")");
-}
-
-class NetCdfFile {
- public:
-  explicit NetCdfFile(const std::string& fileName) {
-    { const InputFile exists(fileName); }  // the same messages as every reader for a bad name
-    if (nc_open(fileName.c_str(), NC_NOWRITE, &id_) != NC_NOERR) {
-      throw LoadError("it is not a netCDF-4/HDF5 file, as a SOFA set is");
-    }
-  }
-  ~NetCdfFile() { nc_close(id_); }
-  NetCdfFile(const NetCdfFile&) = delete;
-  NetCdfFile& operator=(const NetCdfFile&) = delete;
-
-  int Id() const { return id_; }
-
-  // A global text attribute (char or string), or nullopt when there is none.
-  std::optional<std::string> Text(const char* name) const {
-    nc_type type = 0;
-    std::size_t length = 0;
-    if (nc_inq_att(id_, NC_GLOBAL, name, &type, &length) != NC_NOERR) return std::nullopt;
-    if (type == NC_CHAR) {
-      std::string text(length, '\0');
-      if (nc_get_att_text(id_, NC_GLOBAL, name, text.data()) != NC_NOERR) return std::nullopt;
-      text.erase(std::find(text.begin(), text.end(), '\0'), text.end());
-      return text;
-    }
-    if (type == NC_STRING && length == 1) {
-      char* value = nullptr;
-      if (nc_get_att_string(id_, NC_GLOBAL, name, &value) != NC_NOERR) return std::nullopt;
-      std::string text = value ? value : "";
-      nc_free_string(1, &value);
-      return text;
-    }
-    return std::nullopt;
-  }
-
-  // The length of dimension name; nullopt when the file has none of that name.
-  std::optional<std::size_t> Dimension(const char* name) const {
-    int dim = 0;
-    std::size_t length = 0;
-    if (nc_inq_dimid(id_, name, &dim) != NC_NOERR) return std::nullopt;
-    if (nc_inq_dimlen(id_, dim, &length) != NC_NOERR) return std::nullopt;
-    return length;
-  }
-
-  std::optional<int> Variable(const char* name) const {
-    int var = 0;
-    if (nc_inq_varid(id_, name, &var) != NC_NOERR) return std::nullopt;
-    return var;
-  }
-
-  std::vector<std::string> DimensionNames(int var) const {
-    int count = 0;
-    if (nc_inq_varndims(id_, var, &count) != NC_NOERR || count < 0 || count > NC_MAX_VAR_DIMS) {
-      throw LoadError("its variables cannot be read");
-    }
-    std::vector<int> dims(static_cast<std::size_t>(count));
-    nc_inq_vardimid(id_, var, dims.data());
-    std::vector<std::string> names;
-    for (const int dim : dims) {
-      std::array<char, NC_MAX_NAME + 1> name{};
-      nc_inq_dimname(id_, dim, name.data());
-      names.emplace_back(name.data());
-    }
-    return names;
-  }
-
-  // Every value of a small numeric variable, as double; nullopt when it is missing or too big.
-  std::optional<std::vector<double>> SmallValues(const char* name) const {
-    const auto var = Variable(name);
-    if (!var || !IsNumeric(*var)) return std::nullopt;
-    std::size_t count = 1;
-    int ndims = 0;
-    nc_inq_varndims(id_, *var, &ndims);
-    std::vector<int> dims(static_cast<std::size_t>(std::max(ndims, 0)));
-    nc_inq_vardimid(id_, *var, dims.data());
-    for (const int dim : dims) {
-      std::size_t length = 0;
-      nc_inq_dimlen(id_, dim, &length);
-      if (length != 0 && count > kMaxSmallValues / length) return std::nullopt;
-      count *= length;
-    }
-    std::vector<double> values(count);
-    if (count > 0 && nc_get_var_double(id_, *var, values.data()) != NC_NOERR) return std::nullopt;
-    return values;
-  }
-
-  bool IsNumeric(int var) const {
-    nc_type type = 0;
-    if (nc_inq_vartype(id_, var, &type) != NC_NOERR) return false;
-    return type != NC_CHAR && type != NC_STRING && type >= NC_BYTE && type <= NC_UINT64;
-  }
-
-  std::optional<std::string> VariableText(int var, const char* attribute) const {
-    nc_type type = 0;
-    std::size_t length = 0;
-    if (nc_inq_att(id_, var, attribute, &type, &length) != NC_NOERR || type != NC_CHAR) {
-      return std::nullopt;
-    }
-    std::string text(length, '\0');
-    if (nc_get_att_text(id_, var, attribute, text.data()) != NC_NOERR) return std::nullopt;
-    return text;
-  }
-
- private:
-  int id_ = -1;
-};
-
-// Where M, R, E and N lie among the dimensions of Data.IR.
-struct IrLayout {
-  int var = 0;
-  std::size_t rank = 0;
-  std::size_t m = 0, r = 0, n = 0;
-  std::optional<std::size_t> e;
-};
-
-std::string Joined(const std::vector<std::string>& names) {
-  std::string text;
-  for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
-  return text;
-}
-
-IrLayout FindImpulseResponses(const NetCdfFile& file) {
-  const std::optional<std::string> dataType = file.Text("DataType");
-  if (dataType && *dataType != "FIR" && *dataType != "FIR-E") {
-    const std::string what = *dataType == "TF" || dataType->starts_with("TF-")
-                                 ? "transfer functions (DataType " + *dataType + ")"
-                                 : "DataType " + *dataType;
-    throw LoadError("it holds " + what + ", not impulse responses");
-  }
-  const auto var = file.Variable("Data.IR");
-  if (!var) throw LoadError("it has no Data.IR variable");
-  if (!file.IsNumeric(*var)) throw LoadError("its Data.IR does not hold numbers");
-  IrLayout layout;
-  layout.var = *var;
-  const std::vector<std::string> names = file.DimensionNames(*var);
-  layout.rank = names.size();
-  std::array<int, 4> seen{};  // M, R, N, E
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    const std::string& name = names[i];
-    if (name == "M")
-      layout.m = i, ++seen[0];
-    else if (name == "R")
-      layout.r = i, ++seen[1];
-    else if (name == "N")
-      layout.n = i, ++seen[2];
-    else if (name == "E")
-      layout.e = i, ++seen[3];
-    else
-      seen = {};
-  }
-  const bool fir = seen == std::array<int, 4>{1, 1, 1, 0} && names.size() == 3;
-  const bool firE = seen == std::array<int, 4>{1, 1, 1, 1} && names.size() == 4;
-  if (!fir && !firE) {
-    throw LoadError("its Data.IR has the dimensions (" + Joined(names) +
-                    "), not M, R and N (and E)");
-  }
-  return layout;
-}
-
-std::int32_t CountOf(std::size_t length, const std::string& what) {
-  return RoundCountToInt32(static_cast<double>(length),
-                           "it has " + std::to_string(length) + " " + what);
-}
-
-std::int32_t SamplingRate(const NetCdfFile& file, std::size_t measurements) {
-  const auto rates = file.SmallValues("Data.SamplingRate");
-  if (!rates || rates->empty()) throw LoadError("it has no Data.SamplingRate");
-  const double rate = rates->front();
-  for (std::size_t i = 1; i < rates->size() && i < measurements; ++i) {
-    if ((*rates)[i] != rate) {
-      throw LoadError("its sampling rate differs between measurements (" + DecimalText(rate) +
-                      " Hz at measurement 1, " + DecimalText((*rates)[i]) + " Hz at measurement " +
-                      std::to_string(i + 1) + ")");
-    }
-  }
-  const std::int32_t rounded =
-      RoundCountToInt32(rate, "its sampling rate of " + DecimalText(rate) + " Hz");
-  if (rounded < 1)
-    throw LoadError("its sampling rate of " + DecimalText(rate) + " Hz is not a rate");
-  return rounded;
-}
-
-// One position per measurement (a single stored one applies to all); empty when the file has
-// no usable SourcePosition.
-std::vector<SourcePosition> SourcePositions(const NetCdfFile& file, std::size_t measurements) {
-  const auto values = file.SmallValues("SourcePosition");
-  if (!values || (values->size() != 3 && values->size() != 3 * measurements)) return {};
-  const auto var = file.Variable("SourcePosition");
-  std::string type = file.VariableText(*var, "Type").value_or("spherical");
-  for (char& c : type) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  std::vector<SourcePosition> positions(measurements);
-  for (std::size_t i = 0; i < measurements; ++i) {
-    const std::size_t at = values->size() == 3 ? 0 : 3 * i;
-    positions[i] = {(*values)[at], (*values)[at + 1], (*values)[at + 2],
-                    type.starts_with("cartesian")};
-  }
-  return positions;
-}
-
-bool HasDelay(const NetCdfFile& file) {
-  const auto delays = file.SmallValues("Data.Delay");
-  return delays && std::any_of(delays->begin(), delays->end(), [](double d) { return d != 0.0; });
-}
-
-std::string Counted(std::int32_t count, const std::string& word) {
-  return std::to_string(count) + " " + word + (count == 1 ? "" : "s");
-}
-
-void CheckChoice(const SofaChoice& choice, const SofaFacts& facts) {
-  if (choice.receiver < 1 || choice.receiver > facts.receivers) {
-    throw LoadError("it has " + Counted(facts.receivers, "receiver") + "; there is no receiver " +
-                    std::to_string(choice.receiver));
-  }
-  if (choice.emitter < 1 || choice.emitter > facts.emitters) {
-    throw LoadError("it has " + Counted(facts.emitters, "emitter") + "; there is no emitter " +
-                    std::to_string(choice.emitter));
-  }
-  if (choice.selection != SofaSelection::All && !facts.hasDirections) {
-    throw LoadError("it has no SourcePosition of every measurement, so the " +
-                    SelectionText(choice.selection) + " cannot be chosen");
-  }
-}
 
 // Fills the column of measurement m (from 0) from its first samples.
-void FillColumn(const NetCdfFile& file, const IrLayout& layout, const SofaChoice& choice,
-                std::int32_t m, SliceEnergies& column) {
-  std::vector<std::size_t> start(layout.rank, 0);
-  std::vector<std::size_t> count(layout.rank, 1);
-  start[layout.m] = static_cast<std::size_t>(m);
-  start[layout.r] = static_cast<std::size_t>(choice.receiver - 1);
-  if (layout.e) start[*layout.e] = static_cast<std::size_t>(choice.emitter - 1);
+void FillColumn(const SofaSet& set, const SofaChoice& choice, std::int32_t m,
+                SliceEnergies& column) {
   std::vector<double> piece;
-  while (column.Missing() > 0) {
+  for (std::size_t first = 0; column.Missing() > 0; first += piece.size()) {
     piece.resize(std::min(column.Missing(), kPieceSamples));
-    count[layout.n] = piece.size();
-    const int status =
-        nc_get_vara_double(file.Id(), layout.var, start.data(), count.data(), piece.data());
-    if (status != NC_NOERR) {
-      Fail("the impulse response of measurement " + std::to_string(m + 1) + " cannot be read",
-           status);
-    }
+    set.Read(m, choice, first, piece);
     for (double& sample : piece) sample *= kSixteenBitUnits;
     column.Add(piece.data(), piece.size());
-    start[layout.n] += piece.size();
   }
 }
 
@@ -285,33 +36,12 @@ LoadResult ReadSofaSet(const ReaderInput& input) {
     throw LoadError("the slice length is " + std::to_string(input.decimation) +
                     " samples; it must be at least 1");
   }
-  const NetCdfFile file(input.fileName);
-  const IrLayout layout = FindImpulseResponses(file);
-  const std::size_t m = file.Dimension("M").value_or(0);
-  const std::size_t n = file.Dimension("N").value_or(0);
-  SofaFacts facts{};
-  facts.convention = file.Text("SOFAConventions").value_or("");
-  facts.measurements = CountOf(m, "measurements");
-  facts.receivers = CountOf(file.Dimension("R").value_or(0), "receivers");
-  facts.emitters = layout.e ? CountOf(file.Dimension("E").value_or(0), "emitters") : 1;
-  facts.samples = CountOf(n, "samples per response");
-  facts.sampleRate = SamplingRate(file, m);
-  const std::vector<SourcePosition> positions = SourcePositions(file, m);
-  facts.hasDirections = !positions.empty();
-
+  const SofaSet set(input.fileName);
+  const SofaFacts& facts = set.Facts();
   const std::optional<SofaChoice> choice =
       input.choices.sofa ? input.choices.sofa : input.host.AskSofaChoice(facts);
   if (!choice) return Cancelled{};
-  CheckChoice(*choice, facts);
-  std::vector<std::int32_t> chosen =
-      facts.hasDirections ? SelectMeasurements(positions, choice->selection)
-                          : SelectMeasurements(std::vector<SourcePosition>(m), SofaSelection::All);
-  if (chosen.empty()) {
-    throw LoadError(facts.measurements == 0
-                        ? "it holds no measurements"
-                        : "no measurement lies in the " + SelectionText(choice->selection) +
-                              " (within 2\u00b0)");
-  }
+  const std::vector<std::int32_t> chosen = set.Columns(*choice);
 
   Measurement result;
   result.sampleRate = facts.sampleRate;
@@ -321,7 +51,7 @@ LoadResult ReadSofaSet(const ReaderInput& input) {
   result.columns.word = "measurement";
   result.columns.source = "receiver " + std::to_string(choice->receiver) + ", emitter " +
                           std::to_string(choice->emitter) + ", " + SelectionText(choice->selection);
-  if (HasDelay(file)) {
+  if (set.HasDelay()) {
     result.notes.push_back("Data.Delay is not applied: rows start at the first stored sample");
   }
   const auto rows = std::min<std::int32_t>(kMaxRows, facts.samples / input.decimation);
@@ -330,12 +60,9 @@ LoadResult ReadSofaSet(const ReaderInput& input) {
   ColumnReporter reporter(input.host, columns, ProgressStep::AfterColumnNotCountingIt);
   for (std::int32_t c = 1; c <= columns; ++c) {
     const std::int32_t measurement = chosen[static_cast<std::size_t>(c - 1)];
-    result.columns.names.push_back(
-        facts.hasDirections
-            ? MeasurementName(measurement + 1, positions[static_cast<std::size_t>(measurement)])
-            : "Measurement " + std::to_string(measurement + 1));
+    result.columns.names.push_back(set.NameOf(measurement));
     SliceEnergies column(result.grid.DataColumn(c), input.decimation);
-    FillColumn(file, layout, *choice, measurement, column);
+    FillColumn(set, *choice, measurement, column);
     const SliceEnergies::Levels levels = column.Finish();
     if (levels.fault) {
       throw LoadError(

@@ -27,7 +27,7 @@ std::string FiguresCsvOf(const std::string& file, const RenderOptions& options,
   QuietHost host(options.period);
   std::optional<std::vector<RoomFigures>> figures;
   try {
-    figures = FiguresOfFile(file, decimation, host, loaded);
+    figures = FiguresOfFile(file, decimation, options.choices, host, loaded);
   } catch (const LoadError& e) {
     throw std::runtime_error("cannot compute the figures of " + ShownName(file) + ": " + e.what());
   }

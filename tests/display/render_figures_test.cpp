@@ -3,9 +3,12 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <netcdf.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <sstream>
 
 #include "figures_csv.h"
 #include "figures_run.h"
@@ -19,6 +22,53 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr const char* kKemar = "/usr/share/libmysofa/MIT_KEMAR_normal_pinna.sofa";
+
+// The onset column of a figures CSV.
+std::vector<double> Onsets(const std::string& csv) {
+  std::istringstream lines(csv);
+  std::string line;
+  std::getline(lines, line);  // header
+  std::vector<double> onsets;
+  while (std::getline(lines, line)) {
+    const std::size_t comma = line.find(',');
+    onsets.push_back(std::stod(line.substr(comma + 1, line.find(',', comma + 1) - comma - 1)));
+  }
+  return onsets;
+}
+
+// The KEMAR set's horizontal plane read straight from its netCDF variables: for each measurement
+// with |elevation| <= 2 by azimuth, its azimuth and the onset in ms of receiver's response (the
+// first sample whose square reaches a hundredth of the largest).
+std::vector<std::pair<double, double>> KemarHorizontalOnsets(std::size_t receiver) {
+  int id = 0, var = 0;
+  std::size_t m = 0, r = 0, n = 0;
+  EXPECT_EQ(nc_open(kKemar, NC_NOWRITE, &id), NC_NOERR);
+  int dim = 0;
+  nc_inq_dimid(id, "M", &dim), nc_inq_dimlen(id, dim, &m);
+  nc_inq_dimid(id, "R", &dim), nc_inq_dimlen(id, dim, &r);
+  nc_inq_dimid(id, "N", &dim), nc_inq_dimlen(id, dim, &n);
+  std::vector<double> positions(m * 3), ir(m * r * n);
+  double rate = 0.0;
+  nc_inq_varid(id, "SourcePosition", &var), nc_get_var_double(id, var, positions.data());
+  nc_inq_varid(id, "Data.IR", &var), nc_get_var_double(id, var, ir.data());
+  nc_inq_varid(id, "Data.SamplingRate", &var), nc_get_var_double(id, var, &rate);
+  nc_close(id);
+  std::vector<std::pair<double, double>> plane;
+  for (std::size_t k = 0; k < m; ++k) {
+    if (std::fabs(positions[3 * k + 1]) > 2.0) continue;
+    const double* h = &ir[(k * r + receiver - 1) * n];
+    double peak = 0.0;
+    for (std::size_t i = 0; i < n; ++i) peak = std::max(peak, h[i] * h[i]);
+    std::size_t onset = 0;
+    while (h[onset] * h[onset] < peak / 100.0) ++onset;
+    plane.emplace_back(positions[3 * k], 1000.0 * static_cast<double>(onset) / rate);
+  }
+  std::stable_sort(plane.begin(), plane.end(),
+                   [](const auto& x, const auto& y) { return x.first < y.first; });
+  return plane;
+}
+
 struct RenderFiguresTest : RendererRun {
   // Three positions of 2000 samples at 16 kHz, each an exponential decay of its own length.
   RenderFiguresTest() {
@@ -31,7 +81,7 @@ struct RenderFiguresTest : RendererRun {
     }
     wav = folder.Write("three.wav", MonoWav16(16000, samples));
     QuietHost host(std::string("2000"));
-    expected = FiguresCsv(*FiguresOfFile(wav, 4, host, std::nullopt));
+    expected = FiguresCsv(*FiguresOfFile(wav, 4, {}, host, std::nullopt));
   }
   std::size_t FilesInFolder() const {
     return static_cast<std::size_t>(
@@ -101,6 +151,43 @@ TEST_F(RenderFiguresTest, KindsWithoutSamplesAndWrongArgumentsWriteNothing) {
   // A period that the map accepts but that leaves no samples to read fails as a load would.
   EXPECT_EQ(Run({"--period", "2000", "--figures", In("f.csv"), In("missing.wav")}), 1);
   EXPECT_EQ(FilesInFolder(), before);
+}
+
+TEST_F(RenderFiguresTest, KemarOnsetsFollowTheInterauralDelay) {
+  if (!fs::exists(kKemar)) GTEST_SKIP() << kKemar << " is not installed";
+  for (const int receiver : {1, 2}) {
+    ASSERT_EQ(Run({"--figures", "-", "--select", "horizontal", "--receiver",
+                   std::to_string(receiver), kKemar}),
+              0)
+        << err.str();
+    const std::vector<double> onsets = Onsets(out.str());
+    const auto plane = KemarHorizontalOnsets(static_cast<std::size_t>(receiver));
+    ASSERT_EQ(onsets.size(), 72u);
+    ASSERT_EQ(plane.size(), 72u);
+    for (std::size_t c = 0; c < 72; ++c) {
+      EXPECT_NEAR(onsets[c], plane[c].second, 1e-8 * plane[c].second) << "column " << c + 1;
+    }
+    // Each ear hears a source on its own side first: receiver 1 (left) at 90°, 2 at 270°.
+    const double near = receiver == 1 ? 90.0 : 270.0;
+    const double far = 360.0 - near;
+    const double first = *std::min_element(onsets.begin(), onsets.end());
+    const double last = *std::max_element(onsets.begin(), onsets.end());
+    for (std::size_t c = 0; c < 72; ++c) {
+      if (onsets[c] == first) {
+        EXPECT_LE(std::fabs(plane[c].first - near), 45.0) << c + 1;
+      }
+      if (onsets[c] == last) {
+        EXPECT_LE(std::fabs(plane[c].first - far), 45.0) << c + 1;
+      }
+    }
+    // Columns 1, 19 and 55 lie at 0°, 90° and 270°: onsets of 38, 29 and 56 samples at 44.1 kHz
+    // for receiver 1, the ears swapped for receiver 2.
+    const double pinned[] = {38, receiver == 1 ? 29.0 : 56.0, receiver == 1 ? 56.0 : 29.0};
+    const std::size_t columns[] = {0, 18, 54};
+    for (int k = 0; k < 3; ++k) {
+      EXPECT_NEAR(onsets[columns[k]], 1000.0 * pinned[k] / 44100.0, 1e-9) << columns[k] + 1;
+    }
+  }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <QTableView>
 #include <QTest>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -21,6 +22,7 @@
 #include "picture_box.h"
 #include "profiles_link.h"
 #include "render_run.h"
+#include "sample_files.h"
 #include "wav_test_files.h"
 #include "widget_support.h"
 
@@ -138,6 +140,35 @@ TEST_F(FiguresWindowTest, WithoutFiguresTheWindowSaysWhy) {
   EXPECT_TRUE(window.Figures().empty());
   EXPECT_TRUE(window.Status().contains("has changed since its map was loaded"))
       << window.Status().toStdString();
+}
+
+TEST_F(FiguresWindowTest, ASofaSetsFiguresAreThoseOfTheAnswersItsLoadTook) {
+  // Receiver 2 of measurements 3, 1, 2 (the horizontal plane by azimuth) of a made-up set whose
+  // responses differ in onset by measurement and receiver.
+  SofaSpec spec;
+  spec.r = 2, spec.n = 200;
+  spec.positions = {40, 0, 1, 90, 1, 1, 10, -1, 1};
+  spec.sample = [](std::size_t m, std::size_t r, std::size_t, std::size_t n) {
+    const std::size_t onset = 10 * m + 40 * r;
+    return n < onset ? 0.0
+                     : 0.9 * std::exp(-static_cast<double>(n - onset) /
+                                      (20.0 + 10.0 * static_cast<double>(m)));
+  };
+  const std::string sofa = (folder.Path() / "set.sofa").string();
+  WriteSofa(sofa, spec);
+  dialogs.sofaChoices = {SofaChoice{2, 1, SofaSelection::Horizontal}};
+  Open(sofa);
+  ASSERT_EQ(form.State().LevelGrid.MicCount(), 3);
+  FiguresWindow& window = PressG();
+  EXPECT_EQ(dialogs.sofaQuestions.size(), 1u);  // not asked again
+  std::ostringstream out, err;
+  ASSERT_EQ(
+      RunRenderer({"--receiver", "2", "--select", "horizontal", "--figures", "-", sofa}, out, err),
+      0)
+      << err.str();
+  EXPECT_EQ(window.Csv(), out.str());
+  ASSERT_EQ(window.Figures().size(), 3u);
+  EXPECT_EQ(window.Figures()[0].onsetMs, 1000.0 * 60 / 48000);  // measurement 3, receiver 2
 }
 
 }  // namespace
