@@ -1,10 +1,15 @@
 #include "sofa_set.h"
 
+#include <fcntl.h>
 #include <netcdf.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -23,12 +28,40 @@ constexpr std::size_t kMaxSmallValues = std::size_t{1} << 24;
   throw LoadError(cause + " (" + nc_strerror(status) + ")");
 }
 
+// Some damaged HDF5 structures make the HDF5 library write through wild pointers while the file
+// is opened, which would take the whole program (and a window's unsaved state) down with it. The
+// file is therefore opened once in a child process first; a child that dies (of a signal, or of a
+// memory checker's report) means the library cannot open this file safely. Where no child can be
+// started, the file is opened as is.
+void RefuseFilesThatCrashTheLibrary(const std::string& fileName) {
+  const pid_t child = fork();
+  if (child < 0) return;
+  if (child == 0) {
+    const rlimit noCore{0, 0};
+    setrlimit(RLIMIT_CORE, &noCore);
+    const int quiet = open("/dev/null", O_WRONLY);
+    if (quiet >= 0) dup2(quiet, STDERR_FILENO);
+    int id = 0;
+    if (nc_open(fileName.c_str(), NC_NOWRITE, &id) == NC_NOERR) nc_close(id);
+    _exit(0);
+  }
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0) {
+    if (errno != EINTR) return;
+  }
+  // The child ends with status 0 whether the library opened the file or refused it.
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    throw LoadError("its HDF5 structure is damaged: the netCDF library fails on it");
+  }
+}
+
 }  // namespace
 
 class NetCdfFile {
  public:
   explicit NetCdfFile(const std::string& fileName) {
     { const InputFile exists(fileName); }  // the same messages as every reader for a bad name
+    RefuseFilesThatCrashTheLibrary(fileName);
     if (nc_open(fileName.c_str(), NC_NOWRITE, &id_) != NC_NOERR) {
       throw LoadError("it is not a netCDF-4/HDF5 file, as a SOFA set is");
     }
