@@ -27,6 +27,10 @@ class Comparison {
   void DropReference();
 
   ShownMap Shown() const { return shown_; }
+  // The reference's file; empty without one.
+  std::string ReferenceFileName() const {
+    return reference_ ? reference_->fileName : std::string();
+  }
   // Measurement, reference, difference, and round again; the measurement alone without a
   // reference.
   void ShowNext();

@@ -1,6 +1,5 @@
 #include "map_view.h"
 
-#include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLocale>
@@ -120,7 +119,7 @@ void MapView::FitToScreen(QSize available) {
   const QImage& cells = picture_->Cells();
   // The room the window needs around the picture.
   const QSize room(kScaleRoom + 2 * kPictureBorder + picture_->x(),
-                   kRoomAroundPicture + 2 * kPictureBorder);
+                   kRoomAroundPicture + 2 * kPictureBorder + chromeHeight_);
   const QSize frame = window()->frameGeometry().size() - window()->geometry().size();
   SetZoom(
       FitZoom(cells.width(), cells.height(), available - frame - room - QSize(LegendWidth(), 0)),
@@ -154,7 +153,7 @@ void MapView::SetLegendShown(bool shown) {
 }
 
 void MapView::Place(const WindowLayout& layout, const MapFit& fit, int barExtent, QSize client) {
-  setGeometry(0, 0, std::max(fit.clientWidth, client.width()),
+  setGeometry(0, y(), std::max(fit.clientWidth, client.width()),
               std::max(fit.clientHeight, client.height()));
   picture_->setGeometry(design::kPicture1.left, design::kPicture1.top, fit.pictureWidth,
                         fit.pictureHeight);
@@ -275,9 +274,4 @@ QImage MapView::ShownView() const {
   facts.decimation = state_->Decimation;
   facts.scale = levelScale_;
   return ViewImage(cells, CurrentZoom(), ShownPalette(), legend_, facts);
-}
-
-void MapView::CopyView() {
-  const QImage view = ShownView();
-  if (!view.isNull()) QGuiApplication::clipboard()->setImage(view);
 }

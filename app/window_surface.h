@@ -21,6 +21,10 @@ class WindowSurface : public WindowMapSurface {
   WindowSurface(QWidget& window, MapView& view, QWidget& fileName, QProgressBar& progress,
                 std::function<void()> yield);
 
+  // The window's rows above and below the client area the map lays out (menu bar, status bar):
+  // added to every height the window takes, taken from every height it is given.
+  void SetChrome(int top, int bottom) { chrome_ = top + bottom; }
+
   // The zoom changed: the window follows the zoomed map.
   void FollowZoom() { SizeToMap(/*heightsToo=*/true); }
   // The window was resized: by the user, the map scrolls within it or has background around it.
@@ -46,4 +50,5 @@ class WindowSurface : public WindowMapSurface {
   MapGeometry shownMap_{};                   // the cells of the map the window is sized for
   std::optional<WindowLayout> shownLayout_;  // its layout at the view's zoom, once shown
   bool sizingToMap_ = false;                 // the window resizes itself to the map
+  int chrome_ = 0;                           // heights of the menu bar and the status bar
 };

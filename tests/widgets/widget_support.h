@@ -34,6 +34,9 @@ class ScriptedDialogs : public Dialogs {
   void Warning(QWidget*, const std::string& text, const std::string& title) override {
     warnings.push_back(title + ": " + text);
   }
+  void Information(QWidget*, const std::string& text, const std::string& title) override {
+    informations.push_back(title + ": " + text);
+  }
   void Error(QWidget*, const std::string& text) override;
 
   // Answers in order; nullopt is a cancel. No answer left: cancel.
@@ -48,6 +51,7 @@ class ScriptedDialogs : public Dialogs {
   std::vector<OpenFileSettings> fileDialogs;
   std::vector<Input> inputBoxes;
   std::vector<std::string> warnings;
+  std::vector<std::string> informations;
   std::vector<std::string> saveDialogs;
   std::vector<std::string> errors;
 };
