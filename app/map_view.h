@@ -52,6 +52,7 @@ class MapView : public QWidget {
   }
   // Lines under the legend's levels (what is compared with what), or none.
   void SetLegendNote(QString note);
+  const QString& LegendNote() const { return legendNote_; }
   // The scale of the levels on the map, for the read-out and the legend.
   void SetLevelScale(LevelScale scale) { levelScale_ = scale; }
   LevelScale CurrentLevelScale() const { return levelScale_; }

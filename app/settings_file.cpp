@@ -45,8 +45,12 @@ QStringList SettingsFiles() {
   QStringList files;
   for (const QString& folder : folders) {
     if (folder.isEmpty()) continue;
-    files << folder + '/' + organization + '/' + application + ".conf";
-    files << folder + '/' + organization + ".conf";
+    if (organization.isEmpty()) {
+      files << folder + '/' + application + ".conf";
+    } else {
+      files << folder + '/' + organization + '/' + application + ".conf";
+      files << folder + '/' + organization + ".conf";
+    }
   }
   return files;
 }

@@ -20,7 +20,7 @@ struct StatusFacts {
   QString mode;  // "measurement", "reference", "difference"
 };
 
-// "room.mls · MLS spectrum · 64 × 400 · no rate (rows) · zoom 100% · grey ·
+// "room.mls · MLS spectrum · 64 × 400 · no rate (rows) · zoom 100% · Grey ·
 // span 100 20·ln|X|² (21.7 dB) · measurement"; "No file" before any map.
 QString StatusText(const StatusFacts& facts);
 

@@ -7,7 +7,10 @@ source "$(dirname "$0")/lib.sh"
 
 readonly MEMCHECK_ERROR=99
 # Memcheck runs the viewer some 30 times slower: its windows and paints get this long.
-readonly SLOW=180
+readonly SLOW=${MEMCHECK_SLOW:-180}
+# Down presses from the menu's top to "Recent files" (8 for a menu whose reference items are not
+# disabled and so not skipped).
+readonly TO_RECENT=${MEMCHECK_TO_RECENT:-6}
 
 # Two recordings of 6 positions of 0.1 s at 8 kHz.
 for name in near far; do
@@ -37,6 +40,17 @@ for name in near far; do
   wait "$VIEWER_PID" || fail "the viewer did not quit with Ctrl+Q"
   VIEWER_PID=
 done
+
+# The maps as the renderer paints them after the same loads (the peak carries over).
+"$RENDERER" --png "$WORK/room.png" "$EXAMPLES/room.mls"
+"$RENDERER" --period 0.1 --png "$WORK/far.png" "$EXAMPLES/room.mls" "$WORK/far.wav"
+"$RENDERER" --period 0.1 --png "$WORK/near.png" "$EXAMPLES/room.mls" "$WORK/far.wav" \
+  "$WORK/near.wav"
+
+# Polls until the picture shows the PNG $1: the paint has ended (and the menus act again).
+slow_picture() {
+  picture_within "$1" "$SLOW" || { shot; fail "the picture never matched $1"; }
+}
 
 # Polls ($SLOW s at most) for a visible window whose name matches $1; prints its id.
 slow_window() {
@@ -69,18 +83,36 @@ slow_answer() {
   done
 }
 
+# Visible windows of the viewer (its menus are windows of their own while open).
+viewer_windows() { xdotool search --onlyvisible --pid "$VIEWER_PID" 2>/dev/null | wc -l; }
+
+# Polls until the viewer shows more than $1 windows.
+wait_more_windows() {
+  local deadline=$((SECONDS + SLOW))
+  while (($(viewer_windows) <= $1)); do
+    ((SECONDS < deadline)) || { shot; fail "no menu opened"; }
+    sleep 0.5
+  done
+  sleep 1
+}
+
 # Opens the map's right-click menu and walks it with the keyboard: $1 times Down, then the keys
-# that follow. The menu lists Browse, Redraw, Stop, Profiles, Load reference, (D and Drop the
-# reference, disabled without a reference and skipped), Recent files.
+# that follow (Right waits for the submenu). The menu lists Browse, Redraw, Stop, Profiles, Load
+# reference, (D and Drop the reference, disabled without a reference and skipped), Recent files.
 menu_keys() {
-  local downs=$1
+  local downs=$1 before
   shift
   xdotool windowfocus --sync "$WIN"
   window_origin
+  before=$(viewer_windows)
   xdotool mousemove --sync $((WIN_X + INTERIOR_X + 10)) $((WIN_Y + INTERIOR_Y + 10)) click 3
-  sleep 3  # the menu opens slowly under memcheck
-  for ((i = 0; i < downs; i++)); do xdotool key Down; sleep 0.3; done
-  for key in "$@"; do xdotool key "$key"; sleep 2; done
+  wait_more_windows "$before"
+  for ((i = 0; i < downs; i++)); do xdotool key Down; sleep 0.5; done
+  for key in "$@"; do
+    before=$(viewer_windows)
+    xdotool key "$key"
+    if [[ $key == Right ]]; then wait_more_windows "$before"; else sleep 1; fi
+  done
 }
 
 valgrind --tool=memcheck --error-exitcode=$MEMCHECK_ERROR --undef-value-errors=no \
@@ -88,18 +120,23 @@ valgrind --tool=memcheck --error-exitcode=$MEMCHECK_ERROR --undef-value-errors=n
 VIEWER_PID=$!
 WIN=$(slow_window "room.mls — MLS Vexal") || fail "the window did not appear under memcheck"
 [[ -n $WIN ]] || fail "the window did not appear under memcheck"
+slow_picture "$WORK/room.png"
 
-# Recent files twice: the newest (far.wav), then the second (near.wav).
-menu_keys 6 Right Return
+# Recent files twice: room.mls (opened last) and then far.wav head the list, so far.wav is the
+# second entry; then near.wav the third.
+menu_keys "$TO_RECENT" Right Down Return
 slow_answer "^Required Parameter\$" "0.1"
 slow_title "far.wav — MLS Vexal"
-menu_keys 6 Right Down Return
+slow_picture "$WORK/far.png"
+menu_keys "$TO_RECENT" Right Down Down Return
 slow_answer "^Required Parameter\$" "0.1"
 slow_title "near.wav — MLS Vexal"
+slow_picture "$WORK/near.png"
 
 # Redraw from the menu.
 menu_keys 2 Return
 slow_answer "^Redraw\$" "60"
+sleep 5
 
 # A reference from the menu, through the file dialog.
 menu_keys 5 Return

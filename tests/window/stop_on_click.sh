@@ -11,7 +11,7 @@ write_mls "$WORK/large.mls" $MICS $ROWS
 start_viewer "$WORK/large.mls"
 wait_picture "$WORK/large.png"
 
-click_at 157 40  # Command2, "Redraw"
+click_at 157 $((40 + MENU_BAR))  # Command2, "Redraw"
 dialog=$(wait_window "Redraw") || fail "the Redraw box did not appear"
 xdotool windowfocus --sync "$dialog"
 xdotool key --clearmodifiers ctrl+a
