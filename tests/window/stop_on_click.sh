@@ -4,7 +4,7 @@
 # column, and the columns to the right of the stop keep the background.
 source "$(dirname "$0")/lib.sh"
 
-readonly MICS=1200 ROWS=900
+readonly MICS=1200 ROWS=850  # the window, menu and status bars included, fits the screen
 write_mls "$WORK/large.mls" $MICS $ROWS
 "$RENDERER" --png "$WORK/large.png" "$WORK/large.mls"
 
