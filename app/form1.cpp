@@ -43,7 +43,11 @@ Form1::Form1(std::string commandLine, Dialogs& dialogs, DrawOptions drawOptions,
   connect(controls_.picture1, &PictureBox::clicked, this, &Form1::Picture1_Click);
   connect(controls_.text1, &QLineEdit::returnPressed, this, &Form1::Text1_Enter);
   connect(view, &MapView::zoomedMapResized, this, [this] {
-    surface_.FollowZoom();
+    try {
+      surface_.FollowZoom();
+    } catch (const std::exception& e) {  // DrawError: a size the window cannot take
+      statusBar_->showMessage(QString("Cannot show the map at this zoom: ") + e.what(), 5000);
+    }
     UpdateStatus();
   });
   // What paints or opens a dialog starts from the event loop, never inside the handler of the

@@ -90,6 +90,12 @@ Zoom MapView::CurrentZoom() const {
 void MapView::SetZoom(Zoom zoom, QPoint anchor) {
   const Zoom from = picture_->CurrentZoom();
   if (zoom == from || !mapShown_) return;  // before the first paint there is no map to zoom
+  // A zoom at which the map would be larger than the window system shows is not taken.
+  const QSize zoomed = MapPixelSize(zoom, picture_->Cells().width(), picture_->Cells().height());
+  if (std::int64_t{zoomed.width()} + kRoomAroundPicture > kMaxSide ||
+      std::int64_t{zoomed.height()} + kRoomAroundPicture > kMaxSide) {
+    return;
+  }
   HideReadout();
   const QPoint inside = anchor - picture_->Inside().topLeft();
   const QPoint scroll = AnchoredScroll(from, zoom, inside, picture_->Scroll());

@@ -151,6 +151,13 @@ TEST_F(WindowMenusTest, APictureTooLargeToMakeIsRefusedBeforeItIsBuilt) {
   EXPECT_EQ(form.View()->CurrentZoom(), (Zoom{32, 1}));
 }
 
+TEST_F(WindowMenusTest, ZoomStopsBeforeTheMapOutgrowsTheWindowSystem) {
+  PaintGrid(form, dialogs, 1, 600000);  // 24:1 is 14.4 million pixels high, 32:1 too many
+  for (int i = 0; i < 9; ++i) QTest::keyClick(form.Picture1(), Qt::Key_Equal, Qt::ControlModifier);
+  EXPECT_EQ(form.View()->CurrentZoom(), (Zoom{24, 1}));
+  EXPECT_TRUE(dialogs.errors.empty());
+}
+
 TEST_F(WindowMenusTest, KeysListEveryActionAndAboutGivesVersionAndLicence) {
   const auto rows = KeyRows(form.actions());
   std::vector<std::string> texts;
