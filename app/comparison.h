@@ -31,6 +31,7 @@ class Comparison {
   std::string ReferenceFileName() const {
     return reference_ ? reference_->fileName : std::string();
   }
+  std::int32_t ReferenceSampleRate() const { return reference_ ? reference_->state.SampleRate : 0; }
   // Measurement, reference, difference, and round again; the measurement alone without a
   // reference.
   void ShowNext();

@@ -67,7 +67,8 @@ QString Form1::StatusLine() const {
     const QImage& cells = View()->Picture()->Cells();  // of the map shown
     facts.micCount = cells.width();
     facts.rowCount = cells.height();
-    facts.sampleRate = state_.SampleRate;
+    facts.sampleRate =
+        shown == ShownMap::Reference ? comparison_.ReferenceSampleRate() : state_.SampleRate;
     if (shown != ShownMap::Reference && !rateSource_.empty() && rateSource_ != mapFileName_) {
       facts.rateSource = rateSource_;
     }

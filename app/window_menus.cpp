@@ -54,17 +54,17 @@ WindowMenus::WindowMenus(QWidget& window, QMenuBar& bar, MapView& view,
   }
 
   QMenu* file = bar.addMenu("&File");
-  AddAll(*file, {actions.open, actions.openReference});
+  AddAll(*file, {actions.open, actions.openReference, actions.openChannels});
   file->addMenu(recent_);
   file->addSeparator();
-  AddAll(*file, {saveView_, copyView_, actions.exportProfiles});
+  AddAll(*file, {saveView_, copyView_, actions.exportGrid, actions.exportProfiles});
   file->addSeparator();
   AddAll(*file, {actions.close});
   file->addSeparator();
   AddAll(*file, {actions.quit});
 
   QMenu* shown = bar.addMenu("&View");
-  AddAll(*shown, {actions.redraw, actions.stop, actions.profiles});
+  AddAll(*shown, {actions.redraw, actions.sliceLength, actions.stop, actions.profiles});
   shown->addSeparator();
   AddAll(*shown, {actions.showNext, actions.dropReference});
   shown->addSeparator();

@@ -20,10 +20,13 @@ class MapView;
 struct WindowActions {
   QAction* open = nullptr;
   QAction* openReference = nullptr;
+  QAction* openChannels = nullptr;  // "Open channels as positions…"
+  QAction* exportGrid = nullptr;
   QAction* exportProfiles = nullptr;
   QAction* close = nullptr;
   QAction* quit = nullptr;
   QAction* redraw = nullptr;
+  QAction* sliceLength = nullptr;
   QAction* stop = nullptr;
   QAction* profiles = nullptr;
   QAction* showNext = nullptr;
