@@ -15,10 +15,12 @@ constexpr const char* kHelp =
     "included.\n"
     "\n"
     "Options (only as the whole command line):\n"
-    "  --help     Show this help and exit.\n"
-    "  --version  Show the version and the license, and exit.\n"
+    "  -h, --help  Show this help and exit.\n"
+    "  --version   Show the version and the license, and exit.\n"
     "\n"
-    "A file named --help or --version opens as ./--help or ./--version.\n"
+    "A file named -h, --help or --version opens as ./-h, ./--help or ./--version.\n"
+    "\n"
+    "In the window, F1 lists every key and mouse action.\n"
     "mlsvexal-render draws the same maps without a window.\n";
 
 constexpr const char* kVersion =
@@ -43,7 +45,7 @@ std::string CommandLineText(int argc, const char* const* argv) {
 std::optional<std::string> CommandLineReply(int argc, const char* const* argv) {
   if (argc != 2) return std::nullopt;
   const std::string_view argument = argv[1];
-  if (argument == "--help") return kHelp;
+  if (argument == "--help" || argument == "-h") return kHelp;
   if (argument == "--version") return kVersion;
   return std::nullopt;
 }

@@ -84,8 +84,9 @@ std::string Comparison::LegendNote(const ViewState& main, LevelScale mainScale) 
   for (std::size_t from = 0; from < note.size();) {
     std::size_t end = note.find_first_of(",;", from);
     if (end == std::string::npos) end = note.size();
-    lines += "\n" + note.substr(note.find_first_not_of(' ', from),
-                                end - note.find_first_not_of(' ', from));
+    const std::size_t start = note.find_first_not_of(' ', from);
+    lines += '\n';
+    lines.append(note, start, end - start);
     from = end + 1;
   }
   return lines;

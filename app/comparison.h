@@ -28,6 +28,11 @@ class Comparison {
   void DropReference();
 
   ShownMap Shown() const { return shown_; }
+  // The reference's file; empty without one.
+  std::string ReferenceFileName() const {
+    return reference_ ? reference_->fileName : std::string();
+  }
+  std::int32_t ReferenceSampleRate() const { return reference_ ? reference_->state.SampleRate : 0; }
   // Measurement, reference, difference, and round again; the measurement alone without a
   // reference.
   void ShowNext();

@@ -40,6 +40,8 @@ class Dialogs {
                                               const std::vector<std::string>& filters) = 0;
   // A warning with the critical icon.
   virtual void Warning(QWidget* parent, const std::string& text, const std::string& title) = 0;
+  // A message with the information icon, such as About.
+  virtual void Information(QWidget* parent, const std::string& text, const std::string& title) = 0;
   // A fault, in a box titled "MLS Vexal".
   virtual void Error(QWidget* parent, const std::string& text) = 0;
   // Which receiver, emitter and measurements of a SOFA set to show; nullopt on cancel. Without a

@@ -1,10 +1,12 @@
 #include "form1.h"
 
 #include <QCloseEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <new>
 
 #include "dropped_file.h"
@@ -27,6 +29,9 @@ Form1::Form1(std::string commandLine, Dialogs& dialogs, DrawOptions drawOptions,
       dialogs_(dialogs),
       drawOptions_(drawOptions),
       controls_(CreateDesignedControls(*this, state_)),
+      menuBar_(new QMenuBar(this)),
+      statusBar_(new QStatusBar(this)),
+      statusLine_(new QLabel(statusBar_)),
       host_(*this, dialogs, *controls_.text1, *controls_.progressBar1, closed_),
       surface_(*this, *controls_.mapView, *controls_.text1, *controls_.progressBar1,
                [this] { host_.Yield(); }),
@@ -38,25 +43,43 @@ Form1::Form1(std::string commandLine, Dialogs& dialogs, DrawOptions drawOptions,
   connect(controls_.command2, &QPushButton::clicked, this, &Form1::Command2_Click);
   connect(controls_.picture1, &PictureBox::clicked, this, &Form1::Picture1_Click);
   connect(controls_.text1, &QLineEdit::returnPressed, this, &Form1::Text1_Enter);
-  connect(view, &MapView::zoomedMapResized, this, [this] { surface_.FollowZoom(); });
-  connect(view, &MapView::rangeStepped, this, [this](int direction) {
-    RepaintAfter([this, direction] { state_.RangeDb = SteppedRangeDb(state_.RangeDb, direction); });
-  });
-  connect(view, &MapView::scaleToMapRequested, this, [this] {
-    if (const auto loudest = LoudestLevel(state_.LevelGrid)) {
-      RepaintAfter([this, loudest] { state_.PeakLevel = *loudest; });
+  connect(view, &MapView::zoomedMapResized, this, [this] {
+    try {
+      surface_.FollowZoom();
+    } catch (const std::exception& e) {  // DrawError: a size the window cannot take
+      statusBar_->showMessage(QString("Cannot show the map at this zoom: ") + e.what(), 5000);
     }
+    UpdateStatus();
   });
-  connect(view, &MapView::saveRequested, this, &Form1::SaveShownView);
+  // What paints or opens a dialog starts from the event loop, never inside the handler of the
+  // key or menu entry that asked for it.
+  connect(
+      view, &MapView::rangeStepped, this,
+      [this](int direction) {
+        RepaintAfter(
+            [this, direction] { state_.RangeDb = SteppedRangeDb(state_.RangeDb, direction); });
+      },
+      Qt::QueuedConnection);
+  connect(
+      view, &MapView::scaleToMapRequested, this,
+      [this] {
+        if (const auto loudest = LoudestLevel(state_.LevelGrid)) {
+          RepaintAfter([this, loudest] { state_.PeakLevel = *loudest; });
+        }
+      },
+      Qt::QueuedConnection);
+  connect(view, &MapView::saveRequested, this, &Form1::SaveShownView, Qt::QueuedConnection);
+  connect(view, &MapView::copyRequested, this, &Form1::CopyShownView, Qt::QueuedConnection);
   profiles_ = new ProfilesLink(*view, dialogs, *this, state_, comparison_);
   figures_ = new FiguresLink(*this, dialogs, host_, *profiles_,
                              [this](const std::function<void()>& work) { RunIfIdle(work); });
-  view->SetWindowMenuItems([this](QMenu& menu) {
-    AddRecentFilesMenu(menu, !Running(), [this](const std::string& file) { Open(file); });
-  });
   new FileDrops(
       *this, [this] { return Running(); }, [this](const std::string& name) { Open(name); });
   AddActions();
+  BuildMenus();
+  PlaceChrome();
+  UpdateStatus();
+  UpdateEnabled();
 
   Form_Load();
 }
@@ -91,7 +114,7 @@ void Form1::Text1_Enter() {
   if (!Text1()->text().isEmpty()) Open(fileName_.Path());
 }
 
-void Form1::Open(const std::string& fileName) {
+void Form1::Open(std::string fileName) {
   RunIfIdle([this, &fileName] { OpenChosen(fileName); });
 }
 
@@ -122,7 +145,12 @@ void Form1::Command2_Click() {
 void Form1::RunIfIdle(const std::function<void()>& work) {
   if (Running()) return;
   ++running_;
-  const ScopeExit done([this] { --running_; });
+  const ScopeExit done([this] {
+    --running_;
+    if (closed_) return;
+    UpdateStatus();
+    UpdateEnabled();
+  });
   try {
     work();
   } catch (const WindowClosed&) {
@@ -151,6 +179,7 @@ void Form1::LoadAndDraw(const std::string& fileName, const LoadChoices& choices,
     if (load.refused) Draw(drawOptions_);
     return;
   }
+  if (load.measurement->sampleRate) rateSource_ = fileName;
   TakeMeasurement(state_, std::move(*load.measurement), load.scale);
   state_.Decimation = decimation;
   comparison_.SetMainScale(load.scale);
@@ -177,6 +206,7 @@ void Form1::Draw(const DrawOptions& options) {
     if (!mapFileName_.empty()) {
       setWindowTitle(comparison_.ShownText() + QString::fromUtf8(" \u2014 ") + kProgramName);
     }
+    ShowBorrowedRate();
     DrawMap(shown, surface_, options);
     profiles_->Refresh();
     return;
@@ -208,5 +238,7 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 void Form1::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
+  menuBar_->resize(width(), menuBar_->height());
+  statusBar_->setGeometry(0, height() - statusBar_->height(), width(), statusBar_->height());
   surface_.FollowWindowSize();
 }

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "comparison.h"
@@ -15,13 +16,19 @@
 #include "map_view.h"
 #include "view_state.h"
 #include "window_load_host.h"
+#include "window_menus.h"
 #include "window_surface.h"
 
+class QDialog;
+class QLabel;
 class QLineEdit;
+class QMenuBar;
 class QProgressBar;
 class QPushButton;
+class QStatusBar;
 class ProfilesLink;
 class FiguresLink;
+class WindowMenus;
 
 class Form1 : public QWidget {
   Q_OBJECT
@@ -45,6 +52,15 @@ class Form1 : public QWidget {
   ProfilesLink* Profiles() const { return profiles_; }
   FiguresLink* Figures() const { return figures_; }
   const Comparison& Compared() const { return comparison_; }
+  QMenuBar* MenuBar() const { return menuBar_; }
+  QStatusBar* StatusBar() const { return statusBar_; }
+  WindowMenus* Menus() const { return menus_; }
+  const WindowActions& WindowActionSet() const { return actions_; }
+  // Heights of the menu bar above the designed controls, and of it with the status bar below.
+  int MenuBarHeight() const;
+  int ChromeHeight() const;
+  // The status bar's permanent line.
+  QString StatusLine() const;
 
   // Event handlers. Ctrl+O, Ctrl+R and Escape stand for "Browse", "Redraw" and a click on the
   // picture; a dropped file, Enter in Text1 and a recent file load as a Browse choice would.
@@ -61,7 +77,7 @@ class Form1 : public QWidget {
   void ShowNextMap();
   // Loads and paints fileName as a Browse choice of it (a drop, a recent file); ignored while a
   // load or paint runs.
-  void Open(const std::string& fileName);
+  void Open(std::string fileName);
   // Ctrl+Shift+M: an audio file chosen as with Browse, one column per channel.
   void OpenChannels();
   // T, Shift+T and "Slice length…": the samples summed into one row become decimation (1..1024)
@@ -69,6 +85,13 @@ class Form1 : public QWidget {
   // of slices of samples (.mls, text exports) keeps its slices and says why.
   void SetSliceLength(std::int32_t decimation);
   void AskSliceLength();
+  // Ctrl+W: the file closed, the window as at start-up but for the span and its size.
+  void CloseFile();
+  // Ctrl+C: the view as shown to the clipboard, unless its picture would be too large.
+  void CopyShownView();
+  // F1 and Help › About.
+  void ShowKeys();
+  void ShowAbout();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -90,6 +113,15 @@ class Form1 : public QWidget {
   void ShowFault(const std::string& text);
   void ShowMapOf(const std::string& fileName);
   void AddActions();
+  void BuildMenus();
+  // Places the menu bar above the designed controls and the status bar below them.
+  void PlaceChrome();
+  void UpdateStatus();
+  // The legend names the file whose rate gives an .mls its time scale.
+  void ShowBorrowedRate();
+  void UpdateEnabled();
+  // A message about the picture that Ctrl+S or Ctrl+C would make when it is too large.
+  std::optional<std::string> PictureTooLarge() const;
 
   // Applies a change of what is shown and paints at once, unless a load or paint runs.
   void RepaintAfter(const std::function<void()>& change);
@@ -100,15 +132,22 @@ class Form1 : public QWidget {
   const DrawOptions drawOptions_;
   ViewState state_;
   DesignedControls controls_;
+  QMenuBar* menuBar_;
+  QStatusBar* statusBar_;
+  QLabel* statusLine_;
   bool closed_ = false;
   WindowLoadHost host_;
   WindowSurface surface_;
   Comparison comparison_;
   ProfilesLink* profiles_;
   FiguresLink* figures_;
+  WindowActions actions_;
+  WindowMenus* menus_ = nullptr;
+  QDialog* keysWindow_ = nullptr;
 
   FileNameField fileName_;   // Text1
   std::string mapFileName_;  // the file whose map is on screen; empty before any
+  std::string rateSource_;   // the file whose load set SampleRate; empty while none did
 
   int running_ = 0;  // loads and paints running (nested ones included)
   bool activationQueued_ = false;

@@ -1,12 +1,14 @@
 #include <QApplication>
+#include <QTemporaryDir>
 #include <cstdio>
 
 #include "command_line.h"
 #include "form1.h"
 #include "qt_dialogs.h"
+#include "settings_file.h"
 
 int main(int argc, char* argv[]) {
-  // "--help" and "--version" alone are answered before any window or display is needed.
+  // "-h", "--help" and "--version" alone are answered before any window or display is needed.
   if (const auto reply = CommandLineReply(argc, argv)) {
     return std::fputs(reply->c_str(), stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : 1;
   }
@@ -17,6 +19,8 @@ int main(int argc, char* argv[]) {
   // system would append to every dialog's title.
   QCoreApplication::setOrganizationName("mlsvexal");
   QCoreApplication::setApplicationName("mlsvexal");
+  // Settings only through regular files: a FIFO there would block the first QSettings for ever.
+  const auto sessionSettings = KeepSettingsSafe();
   QtDialogs dialogs;
   Form1 form(commandLine, dialogs);
   form.show();

@@ -1,6 +1,5 @@
 #include "map_view.h"
 
-#include <QClipboard>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
@@ -97,6 +96,12 @@ MapZoom MapView::CurrentZoom() const {
 void MapView::SetZoom(MapZoom zoom, QPoint anchor) {
   const MapZoom from = picture_->CurrentZoom();
   if (!mapShown_) return;  // before the first paint there is no map to zoom
+  // A zoom at which the map would be larger than the window system shows is not taken.
+  const QSize zoomed = MapPixelSize(zoom, picture_->Cells().width(), picture_->Cells().height());
+  if (std::int64_t{zoomed.width()} + kRoomAroundPicture > kMaxSide ||
+      std::int64_t{zoomed.height()} + kRoomAroundPicture > kMaxSide) {
+    return;
+  }
   fitMode_ = FitMode::None;
   if (zoom == from) return;
   HideReadout();
@@ -168,7 +173,7 @@ void MapView::FitToScreen(QSize available) {
   const QImage& cells = picture_->Cells();
   // The room the window needs around the picture.
   const QSize room(kScaleRoom + 2 * kPictureBorder + picture_->x(),
-                   kRoomAroundPicture + 2 * kPictureBorder);
+                   kRoomAroundPicture + 2 * kPictureBorder + chromeHeight_);
   const QSize frame = window()->frameGeometry().size() - window()->geometry().size();
   SetZoom(
       FitZoom(cells.width(), cells.height(), available - frame - room - QSize(LegendWidth(), 0)),
@@ -202,7 +207,7 @@ void MapView::SetLegendShown(bool shown) {
 }
 
 void MapView::Place(const WindowLayout& layout, const MapFit& fit, int barExtent, QSize client) {
-  setGeometry(0, 0, std::max(fit.clientWidth, client.width()),
+  setGeometry(0, y(), std::max(fit.clientWidth, client.width()),
               std::max(fit.clientHeight, client.height()));
   picture_->setGeometry(design::kPicture1.left, design::kPicture1.top, fit.pictureWidth,
                         fit.pictureHeight);
@@ -388,9 +393,4 @@ QImage MapView::ShownView() const {
   facts.columnWord = state_->Columns.word;
   facts.columnSource = state_->Columns.source;
   return ViewImage(cells, CurrentZoom(), ShownPalette(), legend_, facts);
-}
-
-void MapView::CopyView() {
-  const QImage view = ShownView();
-  if (!view.isNull()) QGuiApplication::clipboard()->setImage(view);
 }

@@ -53,6 +53,7 @@ class MapView : public QWidget {
   }
   // Lines under the legend's levels (what is compared with what), or none.
   void SetLegendNote(QString note);
+  const QString& LegendNote() const { return legendNote_; }
   // The scale of the levels on the map, for the read-out and the legend.
   void SetLevelScale(LevelScale scale) { levelScale_ = scale; }
   LevelScale CurrentLevelScale() const { return levelScale_; }
@@ -105,13 +106,12 @@ class MapView : public QWidget {
   // The client height that the legend needs beside and under a picture of pictureOuterHeight
   // pixels with a horizontal scroll bar of barHeight (0 without) under it (0 while hidden).
   int LegendClientHeight(int pictureOuterHeight, int barHeight) const;
-  // The caption of the axis under the map: what a column is.
-  // The menu of every view action, with the window's own actions and items first.
-  QMenu* ContextMenu(const QList<QAction*>& windowActions);
-  // Adds the window's own items (such as its recent files) to each context menu.
-  void SetWindowMenuItems(std::function<void(QMenu&)> addItems) {
-    windowItems_ = std::move(addItems);
-  }
+  // The view's actions in the order the menus list them.
+  const std::vector<QAction*>& Actions() const { return actions_; }
+  // The menu a right click opens (owned by the window, never destroyed while the view lives).
+  void SetContextMenu(QMenu* menu) { contextMenu_ = menu; }
+  // Heights the window has besides its client area (menu bar, status bar), for fitting.
+  void SetChromeHeight(int height) { chromeHeight_ = height; }
 
  signals:
   // The zoomed map changed size: the window should follow it.
@@ -120,8 +120,9 @@ class MapView : public QWidget {
   void rangeStepped(int direction);
   // The user asked for the peak to be the loudest level of the map on screen.
   void scaleToMapRequested();
-  // The user asked to save the view to a file.
+  // The user asked to save the view to a file, or to copy it.
   void saveRequested();
+  void copyRequested();
   // The mouse is over cell (column, row), both from 1, of the painted map.
   void cellHovered(std::int32_t column, std::int32_t row);
 
@@ -140,7 +141,6 @@ class MapView : public QWidget {
   void FollowScroll();
   void ShowReadout(QPoint cell, QPoint globalPos);
   void KeepOnScreen();
-  void CopyView();
   void PaintLegend(QPainter& painter);
   void PaintColumnAxis(QPainter& painter);
   // The time scale of the map shown, at the rows' zoom: the ticks from `from` to `to` rows, or
@@ -156,7 +156,8 @@ class MapView : public QWidget {
   QLabel* readout_;
   std::vector<Tick> ticks_;
   std::vector<QAction*> actions_;
-  std::function<void(QMenu&)> windowItems_;
+  QMenu* contextMenu_ = nullptr;
+  int chromeHeight_ = 0;
   LevelScale levelScale_ = LevelScale::Decibel;
   Palette palette_ = kDefaultPalette;
   std::optional<Palette> paletteOverride_;

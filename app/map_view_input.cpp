@@ -58,47 +58,12 @@ void MapView::AddActions() {
   add("Narrower span", {QKeySequence(Qt::Key_BracketLeft)}, [this] { emit rangeStepped(-1); });
   add("Scale to this map", {QKeySequence(Qt::Key_M)}, [this] { emit scaleToMapRequested(); });
   add("Save view…", {QKeySequence(Qt::CTRL | Qt::Key_S)}, [this] { emit saveRequested(); });
-  add("Copy view", {QKeySequence(Qt::CTRL | Qt::Key_C)}, &MapView::CopyView);
-}
-
-QMenu* MapView::ContextMenu(const QList<QAction*>& windowActions) {
-  auto* menu = new QMenu(this);
-  menu->addActions(windowActions);
-  if (windowItems_) windowItems_(*menu);
-  menu->addSeparator();
-  for (QAction* action : actions_) {
-    if (action->text() == "Next palette") {
-      QMenu* palettes = menu->addMenu("Palette");
-      for (const Palette palette : kAllPalettes) {
-        QAction* choice = palettes->addAction(PaletteName(palette));
-        choice->setCheckable(true);
-        choice->setChecked(palette == palette_);
-        connect(choice, &QAction::triggered, this, [this, palette] { SetPalette(palette); });
-      }
-    }
-    menu->addAction(action);
-    if (action->text() == "Legend and axes") {
-      action->setCheckable(true);
-      action->setChecked(legend_);
-    }
-    if (action->text() == "Distance axis") {
-      action->setCheckable(true);
-      action->setChecked(distance_);
-    }
-  }
-  return menu;
+  add("Copy view", {QKeySequence(Qt::CTRL | Qt::Key_C)}, [this] { emit copyRequested(); });
 }
 
 void MapView::contextMenuEvent(QContextMenuEvent* event) {
-  QList<QAction*> windowActions;
-  for (QAction* action : parentWidget()->actions()) {
-    if (std::find(actions_.begin(), actions_.end(), action) == actions_.end()) {
-      windowActions.push_back(action);
-    }
-  }
-  QMenu* menu = ContextMenu(windowActions);
-  menu->setAttribute(Qt::WA_DeleteOnClose);
-  menu->popup(event->globalPos());
+  if (contextMenu_ != nullptr && !contextMenu_->isVisible())
+    contextMenu_->popup(event->globalPos());
 }
 
 void MapView::keyPressEvent(QKeyEvent* event) {

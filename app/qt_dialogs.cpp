@@ -66,6 +66,12 @@ void QtDialogs::Warning(QWidget* parent, const std::string& text, const std::str
   box.exec();
 }
 
+void QtDialogs::Information(QWidget* parent, const std::string& text, const std::string& title) {
+  QMessageBox box(QMessageBox::Information, QString::fromStdString(title),
+                  QString::fromStdString(text), QMessageBox::Ok, parent);
+  box.exec();
+}
+
 void QtDialogs::Error(QWidget* parent, const std::string& text) {
   QMessageBox box(QMessageBox::Critical, QStringLiteral("MLS Vexal"), QString::fromStdString(text),
                   QMessageBox::Ok, parent);

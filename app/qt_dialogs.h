@@ -12,6 +12,7 @@ class QtDialogs : public Dialogs {
   std::optional<std::string> SaveFile(QWidget* parent, const std::string& title,
                                       const std::vector<std::string>& filters) override;
   void Warning(QWidget* parent, const std::string& text, const std::string& title) override;
+  void Information(QWidget* parent, const std::string& text, const std::string& title) override;
   void Error(QWidget* parent, const std::string& text) override;
   std::optional<SofaChoice> AskSofaChoice(QWidget* parent, const SofaFacts& facts) override;
 };

@@ -1,6 +1,5 @@
 #include "recent_files.h"
 
-#include <QMenu>
 #include <QSettings>
 #include <algorithm>
 #include <filesystem>
@@ -48,15 +47,4 @@ void AddRecentFile(const std::string& path) {
 std::string LastOpenedFolder() {
   const QByteArray folder = QSettings().value(kFolderKey).toByteArray();
   return {folder.constData(), static_cast<std::size_t>(folder.size())};
-}
-
-void AddRecentFilesMenu(QMenu& menu, bool enabled,
-                        const std::function<void(const std::string&)>& open) {
-  QMenu* recent = menu.addMenu("Recent files");
-  const std::vector<std::string> files = RecentFiles();
-  recent->setEnabled(enabled && !files.empty());
-  for (const std::string& file : files) {
-    QObject::connect(recent->addAction(FileNameText(file)), &QAction::triggered, &menu,
-                     [open, file] { open(file); });
-  }
 }

@@ -2,11 +2,8 @@
 // The files opened lately, newest first, and the folder of the last one, where the open dialog
 // starts. Remembered between runs (QSettings); paths keep their bytes.
 
-#include <functional>
 #include <string>
 #include <vector>
-
-class QMenu;
 
 inline constexpr int kMaxRecentFiles = 10;
 
@@ -15,7 +12,3 @@ std::vector<std::string> RecentFiles();
 void AddRecentFile(const std::string& path);
 // The folder of the file opened last; empty before any.
 std::string LastOpenedFolder();
-
-// Adds the "Recent files" submenu to menu: each file opens through open.
-void AddRecentFilesMenu(QMenu& menu, bool enabled,
-                        const std::function<void(const std::string&)>& open);

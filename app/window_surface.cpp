@@ -52,7 +52,7 @@ void WindowSurface::SizeToMap(bool heightsToo) {
   // Once a map is shown the user may resize the window; until then it keeps its designed size.
   const ScopeExit sized([this, before = sizingToMap_] { sizingToMap_ = before; });
   sizingToMap_ = true;
-  window_.setMinimumSize(design::kMinClientWidth, kRoomAroundPicture);
+  window_.setMinimumSize(design::kMinClientWidth, kRoomAroundPicture + chrome_);
   window_.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
   if (!userSize_) Resize(QSize(fit.clientWidth, window_.height()));
   // Capped, the file name and the progress bar end inside the window.
@@ -62,8 +62,8 @@ void WindowSurface::SizeToMap(bool heightsToo) {
   fileName_.resize(textWidth, fileName_.height());
   progress_.resize(textWidth, progress_.height());
   if (heightsToo) {
-    Resize(userSize_.value_or(QSize(fit.clientWidth, fit.clientHeight)));
-    view_.Place(layout, fit, bar, window_.size());
+    Resize(userSize_.value_or(QSize(fit.clientWidth, fit.clientHeight + chrome_)));
+    view_.Place(layout, fit, bar, window_.size() - QSize(0, chrome_));
     shownLayout_ = layout;
   } else {
     view_.Picture()->resize(fit.pictureWidth, view_.Picture()->height());
@@ -88,17 +88,18 @@ void WindowSurface::FollowWindowSize() {
     return;
   }
   const int bar = ScrollBarExtent();
-  view_.Place(*shownLayout_, FitMap(*shownLayout_, window_.width(), window_.height(), bar), bar,
-              window_.size());
+  const QSize client = window_.size() - QSize(0, chrome_);
+  view_.Place(*shownLayout_, FitMap(*shownLayout_, client.width(), client.height(), bar), bar,
+              client);
 }
 
 QSize WindowSurface::AvailableClientSize() const {
-  if (userSize_) return *userSize_;
+  if (userSize_) return *userSize_ - QSize(0, chrome_);
   const QScreen* shownOn = window_.screen();
   if (shownOn == nullptr) return {design::kClientWidth, design::kClientHeight};
   // The frame is known once the window is shown; before that it counts as none.
   const QSize frame = window_.frameGeometry().size() - window_.geometry().size();
-  return shownOn->availableGeometry().size() - frame;
+  return shownOn->availableGeometry().size() - frame - QSize(0, chrome_);
 }
 
 QSize WindowSurface::FitArea(QSize client) const {

@@ -22,6 +22,10 @@ class WindowSurface : public WindowMapSurface {
   WindowSurface(QWidget& window, MapView& view, QWidget& fileName, QProgressBar& progress,
                 std::function<void()> yield);
 
+  // The window's rows above and below the client area the map lays out (menu bar, status bar):
+  // added to every height the window takes, taken from every height it is given.
+  void SetChrome(int top, int bottom) { chrome_ = top + bottom; }
+
   // The zoom changed: the window follows the zoomed map.
   void FollowZoom() { SizeToMap(/*heightsToo=*/true); }
   // The window was resized: a size the user gives it is kept from then on (the map scrolls within
@@ -56,4 +60,5 @@ class WindowSurface : public WindowMapSurface {
   // The sizes the window last asked for itself: the window system may report each late.
   std::array<QSize, 4> requested_{};
   std::size_t nextRequest_ = 0;
+  int chrome_ = 0;                           // heights of the menu bar and the status bar
 };

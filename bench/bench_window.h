@@ -31,6 +31,7 @@ class AnswerDialogs : public Dialogs {
     return std::nullopt;
   }
   void Warning(QWidget*, const std::string&, const std::string&) override {}
+  void Information(QWidget*, const std::string&, const std::string&) override {}
   void Error(QWidget*, const std::string& text) override { throw std::runtime_error(text); }
 };
 

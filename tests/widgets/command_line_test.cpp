@@ -1,4 +1,5 @@
-// The viewer's command line: "--help" and "--version" alone are answered, anything else is a file.
+// The viewer's command line: "-h", "--help" and "--version" alone are answered, anything else is a
+// file.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -23,15 +24,21 @@ TEST(CommandLine, OnlyAHelpOrVersionOptionAloneIsAnswered) {
   const auto help = ReplyTo({"--help"});
   ASSERT_TRUE(help.has_value());
   EXPECT_THAT(*help, StartsWith("Usage: mlsvexal [FILE]\n"));
-  EXPECT_THAT(*help, HasSubstr("opens as ./--help"));
+  EXPECT_THAT(*help, HasSubstr("./--help"));
+  EXPECT_EQ(ReplyTo({"-h"}), help);
   const auto version = ReplyTo({"--version"});
   ASSERT_TRUE(version.has_value());
   EXPECT_THAT(*version, StartsWith("mlsvexal "));
   EXPECT_THAT(*version, HasSubstr("License GPL-3.0-or-later"));
 
   // Everything else is the name of a file to open.
-  for (const auto& arguments : std::vector<std::vector<const char*>>{
-           {}, {"./--help"}, {"--help", "me.mls"}, {"--version", "--help"}, {"-h"}, {"--HELP"}}) {
+  for (const auto& arguments : std::vector<std::vector<const char*>>{{},
+                                                                     {"./--help"},
+                                                                     {"--help", "me.mls"},
+                                                                     {"--version", "--help"},
+                                                                     {"-h", "x"},
+                                                                     {"-H"},
+                                                                     {"--HELP"}}) {
     EXPECT_FALSE(ReplyTo(arguments).has_value()) << (arguments.empty() ? "" : arguments[0]);
   }
   const char* const spaced[] = {"mlsvexal", "--help", "x"};

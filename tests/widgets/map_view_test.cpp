@@ -52,6 +52,7 @@ class MapViewTest : public ::testing::Test {
   }
   void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(form.Picture1(), static_cast<Qt::Key>(key), modifiers);
+    QTest::qWait(0);  // actions that paint or open a dialog start from the event loop
   }
 
   ScriptedDialogs dialogs;
@@ -158,21 +159,52 @@ TEST_F(MapViewTest, SaveWritesTheViewAsShownAndNamesFormatsItCannotWrite) {
   EXPECT_THAT(dialogs.errors[0], HasSubstr("cannot be written in the format"));
 }
 
-TEST_F(MapViewTest, TheContextMenuListsEveryActionWithItsShortcut) {
-  std::unique_ptr<QMenu> menu(View()->ContextMenu(form.actions()));
+// Texts of a menu's actions (submenus by their title), each with its shortcut where it has one.
+std::vector<std::string> MenuTexts(const QMenu& menu) {
   std::vector<std::string> texts;
-  for (QAction* action : menu->actions()) {
-    if (action->isSeparator() || action->menu() != nullptr) continue;
-    texts.push_back(action->text().toStdString());
-    EXPECT_FALSE(action->shortcut().isEmpty()) << texts.back();
+  for (QAction* action : menu.actions()) {
+    if (!action->isSeparator()) texts.push_back(action->text().toStdString());
   }
-  for (const char* expected :
+  return texts;
+}
+
+TEST_F(MapViewTest, TheMenusListEveryActionWithItsShortcut) {
+  const QList<QMenu*> bar = form.Menus()->BarMenus();
+  ASSERT_EQ(bar.size(), 3);
+  const struct {
+    const QMenu* menu;
+    std::vector<const char*> expected;
+  } menus[] = {
+      {form.Menus()->ContextMenu(),
        {"Browse…", "Redraw…", "Stop painting, free the profiles", "Profiles…", "Load reference…",
+        "Measurement, reference, difference", "Drop the reference", "Recent files", "Zoom in",
+        "Zoom out", "One pixel per cell", "Fit to the window", "Fit with square cells",
+        "Wider columns", "Narrower columns", "Palette", "Next palette", "Legend and axes",
+        "Distance axis", "Scale to this map", "Save view…", "Copy view", "Acoustic figures…",
+        "Open channels as positions…", "Longer slices", "Shorter slices", "Slice length…"}},
+      {bar[0],
+       {"Browse…", "Load reference…", "Open channels as positions…", "Recent files", "Save view…",
+        "Copy view", "Export profiles…", "Close", "Quit"}},
+      {bar[1],
+       {"Redraw…", "Stop painting, free the profiles", "Profiles…",
         "Measurement, reference, difference", "Drop the reference", "Zoom in", "Zoom out",
         "One pixel per cell", "Fit to the window", "Fit with square cells", "Wider columns",
-        "Narrower columns", "Next palette", "Legend and axes", "Scale to this map", "Save view…",
-        "Open channels as positions…", "Longer slices", "Shorter slices", "Slice length…"}) {
-    EXPECT_THAT(texts, Contains(std::string(expected)));
+        "Narrower columns", "Palette", "Next palette", "Previous palette", "Legend and axes",
+        "Distance axis", "Wider span", "Narrower span", "Scale to this map", "Slice length…",
+        "Longer slices", "Shorter slices", "Acoustic figures…"}},
+      {bar[2], {"Keys", "About MLS Vexal"}},
+  };
+  for (const auto& [menu, expected] : menus) {
+    const std::vector<std::string> texts = MenuTexts(*menu);
+    for (const char* text : expected) EXPECT_THAT(texts, Contains(std::string(text))) << text;
+    for (QAction* action : menu->actions()) {
+      const bool needsKey = !action->isSeparator() && action->menu() == nullptr &&
+                            !action->text().startsWith("Export") &&
+                            !action->text().startsWith("About");
+      if (needsKey) {
+        EXPECT_FALSE(action->shortcut().isEmpty()) << action->text().toStdString();
+      }
+    }
   }
 }
 

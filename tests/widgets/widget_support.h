@@ -34,6 +34,9 @@ class ScriptedDialogs : public Dialogs {
   void Warning(QWidget*, const std::string& text, const std::string& title) override {
     warnings.push_back(title + ": " + text);
   }
+  void Information(QWidget*, const std::string& text, const std::string& title) override {
+    informations.push_back(title + ": " + text);
+  }
   void Error(QWidget*, const std::string& text) override;
   std::optional<SofaChoice> AskSofaChoice(QWidget*, const SofaFacts& facts) override {
     sofaQuestions.push_back(facts);
@@ -56,6 +59,7 @@ class ScriptedDialogs : public Dialogs {
   std::vector<OpenFileSettings> fileDialogs;
   std::vector<Input> inputBoxes;
   std::vector<std::string> warnings;
+  std::vector<std::string> informations;
   std::vector<std::string> saveDialogs;
   std::vector<SofaFacts> sofaQuestions;
   std::vector<std::string> errors;

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMouseEvent>
+#include <QSettings>
 #include <QTest>
 
 #include "no_pause.h"
@@ -29,6 +30,7 @@ void PostClick(PictureBox* picture) {
 class WindowEvents : public ::testing::Test {
  protected:
   void SetUp() override {
+    QSettings().clear();  // no folder remembered from another test's loads
     ramp = WriteRamp(folder, "ramp.mls", 40, 30);
     Start(form);
     QObject::connect(form.Picture1(), &PictureBox::columnPainted, [this](int x) {
@@ -182,7 +184,7 @@ TEST_F(WindowEvents, ClickWhileIdleOrDuringThePauseIsForgotten) {
   dialogs.files = {ramp};
   form.Command1_Click();
   // Through the window, as the window system delivers it: press and release reach the picture.
-  const QPoint inPicture = form.Picture1()->geometry().center();
+  const QPoint inPicture = form.Picture1()->mapTo(&form, form.Picture1()->rect().center());
   QTest::mouseClick(form.windowHandle(), Qt::LeftButton, Qt::NoModifier, inPicture);
   EXPECT_TRUE(form.State().StopDrawing);
   PostClick(form.Picture1());  // handled in the pause's first yield

@@ -101,12 +101,12 @@ TEST_F(WindowFiles, RecentFilesAreListedNewestFirstOnceEachAtMostTen) {
   EXPECT_EQ(recent.back(), folder.Path().string() + "/m2.mls");
 
   // The map's context menu lists them; choosing one loads it.
-  std::unique_ptr<QMenu> menu(form.View()->ContextMenu(form.actions()));
   QMenu* submenu = nullptr;
-  for (QAction* action : menu->actions()) {
+  for (QAction* action : form.Menus()->ContextMenu()->actions()) {
     if (action->text() == "Recent files") submenu = action->menu();
   }
   ASSERT_NE(submenu, nullptr);
+  emit submenu->aboutToShow();
   ASSERT_EQ(submenu->actions().size(), 10);
   EXPECT_EQ(submenu->actions()[0]->text().toStdString(), recent.front());
   submenu->actions()[9]->trigger();

@@ -207,6 +207,7 @@ TEST_F(WindowInput, ShortcutsStandForTheButtonsAndTheClick) {
   const std::string ramp = WriteRamp(folder, "ramp.mls", 40, 30);
   dialogs.files = {ramp};
   QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
+  QTest::qWait(0);  // the action starts from the event loop
   ASSERT_EQ(dialogs.fileDialogs.size(), 1u);
   EXPECT_EQ(dialogs.fileDialogs[0].title, "Load a MLS Vexal File");
   EXPECT_EQ(form.Text1()->text().toStdString(), ramp);
@@ -214,6 +215,7 @@ TEST_F(WindowInput, ShortcutsStandForTheButtonsAndTheClick) {
 
   dialogs.inputs = {"20"};
   QTest::keyClick(&form, Qt::Key_R, Qt::ControlModifier);
+  QTest::qWait(0);
   ASSERT_EQ(dialogs.inputBoxes.size(), 1u);
   EXPECT_EQ(dialogs.inputBoxes[0].title, "Redraw");
   EXPECT_EQ(form.State().RangeDb, 20.0f);
@@ -224,6 +226,7 @@ TEST_F(WindowInput, ShortcutsStandForTheButtonsAndTheClick) {
   };
   dialogs.inputs = {"30"};
   QTest::keyClick(&form, Qt::Key_R, Qt::ControlModifier);
+  QTest::qWait(0);
   EXPECT_TRUE(form.State().StopDrawing);
   EXPECT_EQ(PaintedColumns(form), 3);
   EXPECT_EQ(form.Command1()->text(), "Browse");

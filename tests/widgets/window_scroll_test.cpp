@@ -45,7 +45,9 @@ class WindowScroll : public ::testing::Test {
 
   // The client area that the screen's free area leaves inside the window's frame.
   QSize Available() const {
-    return form.screen()->availableGeometry().size() - (form.frameGeometry().size() - form.size());
+    // The client area the map may take: the screen's, less the frame, menu bar and status bar.
+    return form.screen()->availableGeometry().size() - (form.frameGeometry().size() - form.size()) -
+           QSize(0, form.ChromeHeight());
   }
 
   // True when the shown interior holds the grid's greys from cell (firstColumn, firstRow) on.
@@ -64,7 +66,7 @@ class WindowScroll : public ::testing::Test {
   // Window rows of the black tick lines beside the picture.
   std::vector<int> TickRows() {
     const QImage window = form.grab().toImage();
-    const QRect picture = form.Picture1()->geometry();
+    const QRect picture(form.Picture1()->mapTo(&form, QPoint()), form.Picture1()->size());
     std::vector<int> rows;
     for (int y = 0; y < window.height(); ++y) {
       if (qGray(window.pixel(picture.x() + picture.width() + 2, y)) == 0) rows.push_back(y);
@@ -83,7 +85,7 @@ TEST_F(WindowScroll, TallMapGetsACappedWindowThatScrollsWithTheKeys) {
   const QSize available = Available();
   ASSERT_LT(available.height(), 32768 + kAroundRows) << "the screen must not hold the map";
   QScrollBar* bar = form.View()->VerticalScroll();
-  EXPECT_EQ(form.height(), available.height());
+  EXPECT_EQ(form.height(), available.height() + form.ChromeHeight());
   EXPECT_EQ(form.Picture1()->size(), QSize(68, available.height() - kRoomAroundPicture));
   EXPECT_TRUE(bar->isVisible());
   EXPECT_FALSE(form.View()->HorizontalScroll()->isVisible());
@@ -121,7 +123,7 @@ TEST_F(WindowScroll, WheelOverThePictureScrollsTheRows) {
 TEST_F(WindowScroll, TheScaleMovesWithTheRowsAndShowsOnlyBesideThePicture) {
   // 5 ms are 6500 rows: the 25 ms tick lies at 32500 rows, near the bottom.
   Paint(64, 32768, 5200000);
-  const int top = form.Picture1()->y();
+  const int top = form.Picture1()->mapTo(&form, QPoint()).y();
   EXPECT_EQ(TickRows(), (std::vector<int>{top}));  // only the 0 ms tick on the first screen
   QTest::keyClick(form.Picture1(), Qt::Key_End);
   const int scrolled = form.View()->VerticalScroll()->value();
@@ -135,9 +137,9 @@ TEST_F(WindowScroll, WideMapScrollsSidewaysAndKeepsItsHeight) {
   QScrollBar* bar = form.View()->HorizontalScroll();
   EXPECT_TRUE(bar->isVisible());
   EXPECT_FALSE(form.View()->VerticalScroll()->isVisible());
-  EXPECT_EQ(form.size(), QSize(available.width(), 400 + kAroundRows));
+  EXPECT_EQ(form.size(), QSize(available.width(), 400 + kAroundRows + form.ChromeHeight()));
   EXPECT_EQ(form.Picture1()->size(), QSize(available.width() - kScaleRoom, 404));
-  EXPECT_LE(bar->geometry().bottom(), form.height() - 1);
+  EXPECT_LE(bar->mapTo(&form, bar->rect().bottomLeft()).y(), form.height() - 1);
   EXPECT_LE(form.Text1()->geometry().right(), form.width() - 1);
 
   // Home and End go to the ends of the only scrolling direction; so does the upright wheel.
@@ -163,7 +165,7 @@ TEST_F(WindowScroll, AMapThatFitsAgainLosesTheBarsAndTheOffset) {
   EXPECT_FALSE(form.View()->HorizontalScroll()->isVisible());
   EXPECT_FALSE(form.View()->VerticalScroll()->isVisible());
   EXPECT_EQ(form.Picture1()->Scroll(), QPoint(0, 0));
-  EXPECT_EQ(form.size(), QSize(design::kMinClientWidth, 144));
+  EXPECT_EQ(form.size(), QSize(design::kMinClientWidth, 144 + form.ChromeHeight()));
   EXPECT_EQ(form.Picture1()->size(), QSize(104, 54));
   EXPECT_EQ(PaintedColumns(form), 100);
   // Without bars the keys do nothing and pass on.

@@ -17,8 +17,10 @@
 
 namespace {
 
-void ExpectGeometry(const QWidget* widget, const design::Rect& at) {
-  EXPECT_EQ(widget->geometry(), QRect(at.left, at.top, at.width, at.height))
+// The designed place, below the menu bar.
+void ExpectGeometry(const Form1& form, const QWidget* widget, const design::Rect& at) {
+  EXPECT_EQ(QRect(widget->mapTo(&form, QPoint()), widget->size()),
+            QRect(at.left, at.top + form.MenuBarHeight(), at.width, at.height))
       << widget->objectName().toStdString();
 }
 }  // namespace
@@ -34,12 +36,12 @@ TEST(WindowStart, WithoutArgumentsShowsTheDesignedWindowAndLoadsNothing) {
   EXPECT_EQ(form.State().RangeDb, 100.0f);
   EXPECT_EQ(form.State().Decimation, 4);
   EXPECT_EQ(form.State().LevelGrid.MicCount(), 0);
-  EXPECT_EQ(form.size(), QSize(design::kClientWidth, design::kClientHeight));
-  ExpectGeometry(form.Text1(), design::kText1);
-  ExpectGeometry(form.Command1(), design::kCommand1);
-  ExpectGeometry(form.Command2(), design::kCommand2);
-  ExpectGeometry(form.Picture1(), design::kPicture1);
-  ExpectGeometry(form.ProgressBar1(), design::kProgressBar1);
+  EXPECT_EQ(form.size(), QSize(design::kClientWidth, design::kClientHeight + form.ChromeHeight()));
+  ExpectGeometry(form, form.Text1(), design::kText1);
+  ExpectGeometry(form, form.Command1(), design::kCommand1);
+  ExpectGeometry(form, form.Command2(), design::kCommand2);
+  ExpectGeometry(form, form.Picture1(), design::kPicture1);
+  ExpectGeometry(form, form.ProgressBar1(), design::kProgressBar1);
   EXPECT_EQ(form.Command1()->text(), "Browse");
   EXPECT_EQ(form.Command2()->text(), "Redraw");
   EXPECT_EQ(form.ProgressBar1()->minimum(), 0);
@@ -90,7 +92,7 @@ TEST(WindowStart, ArgumentHoldingBlanksIsOneFileLoadedAndPaintedAtActivation) {
   EXPECT_EQ(form.Picture1()->size(), QSize(104, 54));
   EXPECT_EQ(form.Text1()->width(), 129);
   EXPECT_EQ(form.ProgressBar1()->width(), 129);
-  EXPECT_EQ(form.height(), 144);
+  EXPECT_EQ(form.height(), 144 + form.ChromeHeight());
   // 139 by the size rule, but never narrower than both buttons.
   EXPECT_EQ(form.width(), design::kMinClientWidth);
 }
@@ -103,12 +105,12 @@ TEST(WindowStart, WideGridsFollowTheSizeRulesAndNarrowOnesKeepBothButtons) {
   Start(form);
 
   form.Command1_Click();
-  EXPECT_EQ(form.size(), QSize(339, 144));
+  EXPECT_EQ(form.size(), QSize(339, 144 + form.ChromeHeight()));
   EXPECT_EQ(PaintedColumns(form), 300);
 
   form.Command1_Click();
   EXPECT_EQ(form.Picture1()->size(), QSize(12, 7));
-  EXPECT_EQ(form.height(), 97);
+  EXPECT_EQ(form.height(), 97 + form.ChromeHeight());
   EXPECT_GE(form.width(), form.Command2()->geometry().right() + 1);
   EXPECT_EQ(PaintedColumns(form), 8);
 }

@@ -11,7 +11,7 @@ write_mls "$WORK/second.mls" 90 120
 start_viewer "$EXAMPLES/room.mls"
 wait_picture "$WORK/first.png"
 wait_title "room.mls — MLS Vexal"
-click_at 47 40  # Command1, "Browse"
+click_at 47 $((40 + MENU_BAR))  # Command1, "Browse"
 answer_dialog "Load a MLS Vexal File" "$WORK/second.mls"
 wait_picture "$WORK/second.png"
 wait_title "second.mls — MLS Vexal"

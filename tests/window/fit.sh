@@ -10,7 +10,7 @@ readonly SCREEN_W=1280 SCREEN_H=1024
 readonly NARROWEST=$((112 + 91 + 2))
 # Around the picture's interior: its border, the scale's room at the right and its left margin;
 # its border and the controls above it.
-readonly AREA_W=$((SCREEN_W - 4 - 35 - 2)) AREA_H=$((SCREEN_H - 4 - 90))
+readonly AREA_W=$((SCREEN_W - 4 - 35 - 2)) AREA_H=$((SCREEN_H - 4 - 90 - CHROME))
 park_pointer
 
 # The largest factor of 1, 2, 3, 4, 6, 8, 12, 16, 24, 32 at which $1 x $2 cells fit the area.
@@ -56,7 +56,7 @@ press shift+f
 wait_loudest "$WORK/tall.png" "$OUT"
 # Sized for the fitted picture, without a scroll bar.
 window_origin
-((WIN_H == (ROWS + OUT - 1) / OUT + 4 + 90)) || fail "the fitted window is $WIN_H high"
+((WIN_H == (ROWS + OUT - 1) / OUT + 4 + 90 + CHROME)) || fail "the fitted window is $WIN_H high"
 # As narrow as the buttons allow, but for row numbers wider than the scale's designed room.
 ((WIN_W >= NARROWEST && WIN_W < NARROWEST + 40)) ||
   fail "the fitted window is $WIN_W wide; is the scroll bar left?"

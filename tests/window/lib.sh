@@ -13,8 +13,13 @@ HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 WORK=$(mktemp -d /tmp/vexal.window-XXXXXX)
 EXAMPLES=$WORK/mlsvexal-1.0/examples
 VIEWER_PID=
-# Picture1's interior in the client area: the design position plus the 2-pixel border.
-readonly INTERIOR_X=4 INTERIOR_Y=58
+# The menu bar above the designed controls and the status bar below them, in pixels under the
+# tests' X server and fonts; the window is CHROME higher than its designed client area.
+readonly MENU_BAR=19 STATUS_BAR=19
+readonly CHROME=$((MENU_BAR + STATUS_BAR))
+# Picture1's interior in the window: the design position below the menu bar, plus the 2-pixel
+# border.
+readonly INTERIOR_X=4 INTERIOR_Y=$((58 + MENU_BAR))
 readonly BACKGROUND=240
 
 export QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME= QT_ENABLE_HIGHDPI_SCALING=0 QT_SCALE_FACTOR=1
@@ -129,7 +134,7 @@ press() {
   xdotool key --clearmodifiers "$@"
 }
 
-# Clicks at (x, y) of the client area.
+# Clicks at (x, y) of the window (add MENU_BAR to a designed control's y).
 click_at() {
   window_origin
   xdotool mousemove --sync $((WIN_X + $1)) $((WIN_Y + $2)) click 1

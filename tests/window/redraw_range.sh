@@ -9,7 +9,7 @@ python3 "$HERE/pixels.py" differ "$WORK/range100.png" "$WORK/range50.png" ||
 
 start_viewer "$EXAMPLES/room.mls"
 wait_picture "$WORK/range100.png"
-click_at 157 40  # Command2, "Redraw"
+click_at 157 $((40 + MENU_BAR))  # Command2, "Redraw"
 answer_dialog "Redraw" "50"
 wait_picture "$WORK/range50.png"
 echo "PASS: Redraw repaints with the new span"

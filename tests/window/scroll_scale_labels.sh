@@ -30,7 +30,7 @@ PY
 label() {
   local edge=$((2 + MICS + 4))
   python3 "$HERE/pixels.py" rgb "$WORK/shot.png" $((WIN_X + edge + 5)) \
-    $((WIN_Y + 56 + $1 - $2 - 5)) 20 16 "$3"
+    $((WIN_Y + MENU_BAR + 56 + $1 - $2 - 5)) 20 16 "$3"
 }
 
 # All eleven ticks 25 rows apart on a 250-row map: the reference labels.
@@ -48,7 +48,7 @@ write_export "$WORK/tall.__lev" 0.06 0.00004
 start_viewer "$WORK/tall.__lev"
 # Capped at the screen's height (no window manager: no frame). The window reaches that height only
 # after the load, so the height it first appears with says nothing.
-readonly ROWS_SHOWN=$((SCREEN_H - 94))
+readonly ROWS_SHOWN=$((SCREEN_H - 94 - CHROME))
 ((ROWS_SHOWN < 1000)) || fail "the screen holds the 40 ms tick; the test would prove nothing"
 wait_part "$WORK/tall.png" 0 0 $MICS $ROWS_SHOWN
 window_origin  # the match may come from a screenshot taken just after the window grew

@@ -4,14 +4,14 @@
 # column, and the columns to the right of the stop keep the background.
 source "$(dirname "$0")/lib.sh"
 
-readonly MICS=1200 ROWS=900
+readonly MICS=1200 ROWS=850  # the window, menu and status bars included, fits the screen
 write_mls "$WORK/large.mls" $MICS $ROWS
 "$RENDERER" --png "$WORK/large.png" "$WORK/large.mls"
 
 start_viewer "$WORK/large.mls"
 wait_picture "$WORK/large.png"
 
-click_at 157 40  # Command2, "Redraw"
+click_at 157 $((40 + MENU_BAR))  # Command2, "Redraw"
 dialog=$(wait_window "Redraw") || fail "the Redraw box did not appear"
 xdotool windowfocus --sync "$dialog"
 xdotool key --clearmodifiers ctrl+a

@@ -20,7 +20,7 @@ python3 "$HERE/pixels.py" differ "$WORK/viridis.png" "$WORK/magma.png" ||
 # Waits until the window is as high as a map of $1 view pixels high needs (no window manager: no
 # frame): the picture, its border and the controls above it.
 expect_height() {
-  local want=$(($1 + 4 + 90)) tries=0
+  local want=$(($1 + 4 + 90 + CHROME)) tries=0
   while window_origin && ((WIN_H != want)); do
     ((tries++ < 50)) || fail "the window is $WIN_H high for a map $1 pixels high, not $want"
     sleep 0.1
