@@ -125,8 +125,8 @@ std::optional<std::string> Form1::PictureTooLarge() const {
   // most a few hundred pixels, counted generously.
   const int bytesPerPixel = legend || View()->ShownPalette() != Palette::Grey ? 3 : 1;
   const int around = legend ? View()->LegendWidth() + 400 : 0;
-  return PictureLimitFault(std::int64_t{cells.width()} + around,
-                           std::int64_t{cells.height()} + (legend ? 400 : 0), bytesPerPixel);
+  return PictureSizeFault(std::int64_t{cells.width()} + around,
+                          std::int64_t{cells.height()} + (legend ? 400 : 0), bytesPerPixel);
 }
 
 void Form1::SaveShownView() {
