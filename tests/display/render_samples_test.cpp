@@ -16,9 +16,9 @@ namespace {
 constexpr const char* kKemar = "/usr/share/libmysofa/MIT_KEMAR_normal_pinna.sofa";
 
 struct RenderSamples : RendererRun {
-  std::string Sofa(const std::string& name, const SofaSpec& spec) {
+  std::string Sofa(const std::string& name, const SofaSpec& shape) {
     const std::string path = folder.Write(name, std::string_view{});
-    WriteSofa(path, spec);
+    WriteSofa(path, shape);
     return path;
   }
 };
@@ -32,10 +32,10 @@ TEST_F(RenderSamples, KemarHorizontalPlane) {
 }
 
 TEST_F(RenderSamples, SliceLengthChannelsAndTheDelayNote) {
-  SofaSpec spec;
-  spec.n = 2000;
-  spec.delays = {12.0};
-  const std::string sofa = Sofa("long.sofa", spec);
+  SofaSpec shape;
+  shape.n = 2000;
+  shape.delays = {12.0};
+  const std::string sofa = Sofa("long.sofa", shape);
   ASSERT_EQ(Run({"--slice", "8", "--json", sofa}), 0) << err.str();
   EXPECT_THAT(out.str(), HasSubstr("\"mic_count\": 3, \"row_count\": 250"));
   EXPECT_THAT(out.str(), HasSubstr("\"notes\": [\"Data.Delay is not applied"));

@@ -49,39 +49,39 @@ void WriteSound(const std::string& path, int format, int channels, int rate, std
 
 }  // namespace
 
-void WriteSofa(const std::string& path, const SofaSpec& spec) {
+void WriteSofa(const std::string& path, const SofaSpec& shape) {
   int file = 0;
   Check(nc_create(path.c_str(), NC_NETCDF4 | NC_CLOBBER, &file), "create");
   PutText(file, NC_GLOBAL, "Conventions", "SOFA");
-  PutText(file, NC_GLOBAL, "SOFAConventions", spec.convention);
-  PutText(file, NC_GLOBAL, "DataType", spec.dataType);
+  PutText(file, NC_GLOBAL, "SOFAConventions", shape.convention);
+  PutText(file, NC_GLOBAL, "DataType", shape.dataType);
   const int i = Dimension(file, "I", 1);
   const int c = Dimension(file, "C", 3);
-  const int m = Dimension(file, "M", spec.m);
-  const int r = Dimension(file, "R", spec.r);
-  Dimension(file, "N", spec.n);
-  if (spec.e > 1) Dimension(file, "E", spec.e);
+  const int m = Dimension(file, "M", shape.m);
+  const int r = Dimension(file, "R", shape.r);
+  Dimension(file, "N", shape.n);
+  if (shape.e > 1) Dimension(file, "E", shape.e);
 
   std::vector<int> dims;
   std::vector<std::size_t> lengths;
-  for (const std::string& name : spec.irDimensions) {
-    const std::size_t length = name == "M"   ? spec.m
-                               : name == "R" ? spec.r
-                               : name == "E" ? spec.e
-                               : name == "N" ? spec.n
+  for (const std::string& name : shape.irDimensions) {
+    const std::size_t length = name == "M"   ? shape.m
+                               : name == "R" ? shape.r
+                               : name == "E" ? shape.e
+                               : name == "N" ? shape.n
                                              : 2;
     dims.push_back(Dimension(file, name.c_str(), length));
     lengths.push_back(length);
   }
   int ir = 0;
-  if (spec.writeIr) {
-    Check(nc_def_var(file, "Data.IR", spec.floatSamples ? NC_FLOAT : NC_DOUBLE,
+  if (shape.writeIr) {
+    Check(nc_def_var(file, "Data.IR", shape.floatSamples ? NC_FLOAT : NC_DOUBLE,
                      static_cast<int>(dims.size()), dims.data(), &ir),
           "Data.IR");
-    if (spec.compressed) Check(nc_def_var_deflate(file, ir, 1, 1, 5), "deflate");
+    if (shape.compressed) Check(nc_def_var_deflate(file, ir, 1, 1, 5), "deflate");
   }
   Check(nc_enddef(file), "enddef");
-  if (spec.writeIr) {
+  if (shape.writeIr) {
     std::size_t total = 1;
     for (const std::size_t length : lengths) total *= length;
     std::vector<double> values(total);
@@ -89,10 +89,10 @@ void WriteSofa(const std::string& path, const SofaSpec& spec) {
     for (std::size_t flat = 0; flat < total; ++flat) {
       std::size_t at[4] = {0, 0, 0, 0};  // m, r, e, n
       for (std::size_t d = 0; d < lengths.size(); ++d) {
-        const std::string& name = spec.irDimensions[d];
+        const std::string& name = shape.irDimensions[d];
         at[name == "M" ? 0 : name == "R" ? 1 : name == "E" ? 2 : 3] = index[d];
       }
-      values[flat] = spec.sample(at[0], at[1], at[2], at[3]);
+      values[flat] = shape.sample(at[0], at[1], at[2], at[3]);
       for (std::size_t d = lengths.size(); d-- > 0;) {
         if (++index[d] < lengths[d]) break;
         index[d] = 0;
@@ -100,12 +100,12 @@ void WriteSofa(const std::string& path, const SofaSpec& spec) {
     }
     Check(nc_put_var_double(file, ir, values.data()), "Data.IR values");
   }
-  PutDoubles(file, "Data.SamplingRate", {spec.rates.size() == 1 ? i : m}, spec.rates);
-  if (!spec.positions.empty()) {
-    PutDoubles(file, "SourcePosition", {spec.positions.size() == 3 ? i : m, c}, spec.positions,
-               spec.positionType);
+  PutDoubles(file, "Data.SamplingRate", {shape.rates.size() == 1 ? i : m}, shape.rates);
+  if (!shape.positions.empty()) {
+    PutDoubles(file, "SourcePosition", {shape.positions.size() == 3 ? i : m, c}, shape.positions,
+               shape.positionType);
   }
-  PutDoubles(file, "Data.Delay", {i, r}, std::vector<double>(spec.r, spec.delays.front()));
+  PutDoubles(file, "Data.Delay", {i, r}, std::vector<double>(shape.r, shape.delays.front()));
   Check(nc_close(file), "close");
 }
 

@@ -28,7 +28,7 @@ struct SofaSpec {
   std::vector<double> delays = {0.0};  // one per receiver (dimension I, R)
 };
 
-void WriteSofa(const std::string& path, const SofaSpec& spec);
+void WriteSofa(const std::string& path, const SofaSpec& shape);
 
 // An audio file of libsndfile's format (SF_FORMAT_*) holding frames of channels samples each,
 // given as 32-bit integers (left-justified, as sf_write_int takes them) or floats.

@@ -127,18 +127,18 @@ TEST_F(AudioLoad, MonoFilesTakeTheirPeriodsAsTheSixteenBitWavDoes) {
 }
 
 TEST_F(AudioLoad, SofaSetAndAudioFileOfTheSameResponsesGiveTheSameGrid) {
-  SofaSpec spec;
-  spec.floatSamples = true;
-  spec.m = 3, spec.n = 64;
-  spec.sample = [](std::size_t m, std::size_t, std::size_t, std::size_t n) {
+  SofaSpec shape;
+  shape.floatSamples = true;
+  shape.m = 3, shape.n = 64;
+  shape.sample = [](std::size_t m, std::size_t, std::size_t, std::size_t n) {
     return std::sin(0.3 * static_cast<double>(n * (m + 1))) / static_cast<double>(n + 1);
   };
   const std::string sofa = folder.Write("set.sofa", std::string_view{});
-  WriteSofa(sofa, spec);
+  WriteSofa(sofa, shape);
   std::vector<double> interleaved;
-  for (std::size_t n = 0; n < spec.n; ++n) {
-    for (std::size_t m = 0; m < spec.m; ++m) {
-      interleaved.push_back(static_cast<float>(spec.sample(m, 0, 0, n)));
+  for (std::size_t n = 0; n < shape.n; ++n) {
+    for (std::size_t m = 0; m < shape.m; ++m) {
+      interleaved.push_back(static_cast<float>(shape.sample(m, 0, 0, n)));
     }
   }
   const std::string caf = Path("set.caf");

@@ -32,9 +32,9 @@ double Distinct(std::size_t m, std::size_t r, std::size_t e, std::size_t n) {
 
 class SofaLoad : public ::testing::Test {
  protected:
-  std::string Write(const std::string& name, const SofaSpec& spec) {
+  std::string Write(const std::string& name, const SofaSpec& shape) {
     const std::string path = folder.Write(name, std::string_view{});
-    WriteSofa(path, spec);
+    WriteSofa(path, shape);
     return path;
   }
   Measurement Loaded(const std::string& path, std::optional<SofaChoice> choice = std::nullopt,
@@ -92,14 +92,14 @@ TEST_F(SofaLoad, EveryLayoutGivesTheLevelsOfTheChosenResponses) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    SofaSpec spec;
-    spec.dataType = c.dimensions.size() == 4 ? "FIR-E" : "FIR";
-    spec.irDimensions = c.dimensions;
-    spec.m = 4, spec.r = 3, spec.e = c.dimensions.size() == 4 ? 2 : 1, spec.n = 21;
-    spec.floatSamples = c.floatSamples;
-    spec.compressed = c.compressed;
-    spec.sample = Distinct;
-    const Measurement s = Loaded(Write("set.sofa", spec), c.choice);
+    SofaSpec shape;
+    shape.dataType = c.dimensions.size() == 4 ? "FIR-E" : "FIR";
+    shape.irDimensions = c.dimensions;
+    shape.m = 4, shape.r = 3, shape.e = c.dimensions.size() == 4 ? 2 : 1, shape.n = 21;
+    shape.floatSamples = c.floatSamples;
+    shape.compressed = c.compressed;
+    shape.sample = Distinct;
+    const Measurement s = Loaded(Write("set.sofa", shape), c.choice);
     ASSERT_EQ(s.grid.MicCount(), 4);
     ASSERT_EQ(s.grid.RowCount(), 5);  // floor(21 / 4)
     for (std::size_t m = 0; m < 4; ++m) {
@@ -121,10 +121,10 @@ TEST_F(SofaLoad, EveryLayoutGivesTheLevelsOfTheChosenResponses) {
 }
 
 TEST_F(SofaLoad, SliceLengthSetsTheRowsAndTheRateIsRounded) {
-  SofaSpec spec;
-  spec.n = 2000;
-  spec.rates = {44100.4, 44100.4, 44100.4};
-  const std::string path = Write("long.sofa", spec);
+  SofaSpec shape;
+  shape.n = 2000;
+  shape.rates = {44100.4, 44100.4, 44100.4};
+  const std::string path = Write("long.sofa", shape);
   for (const auto& [decimation, rows] : {std::pair{1, 400}, {4, 400}, {8, 250}, {3000, 0}}) {
     const Measurement s = Loaded(path, std::nullopt, decimation);
     EXPECT_EQ(s.grid.RowCount(), rows) << decimation;
@@ -134,10 +134,10 @@ TEST_F(SofaLoad, SliceLengthSetsTheRowsAndTheRateIsRounded) {
 
 TEST_F(SofaLoad, PlanesOrderTheirMeasurementsAndTheColumnsNameThem) {
   // azimuth, elevation, distance of six measurements
-  SofaSpec spec;
-  spec.m = 6;
-  spec.positions = {90, 0, 1.4, 0, 30, 1.4, -1, 1.5, 2, 180, 10, 1, 358.5, -2.5, 1, 0, 0, 1};
-  const std::string path = Write("planes.sofa", spec);
+  SofaSpec shape;
+  shape.m = 6;
+  shape.positions = {90, 0, 1.4, 0, 30, 1.4, -1, 1.5, 2, 180, 10, 1, 358.5, -2.5, 1, 0, 0, 1};
+  const std::string path = Write("planes.sofa", shape);
   const Measurement horizontal = Loaded(path, SofaChoice{1, 1, SofaSelection::Horizontal});
   ASSERT_EQ(horizontal.grid.MicCount(), 3);
   EXPECT_EQ(ColumnName(horizontal.columns, 1),
@@ -183,11 +183,11 @@ TEST(SofaPositions, SelectionsByDirectionWithTiesInFileOrder) {
 }
 
 TEST_F(SofaLoad, TheQuestionAsksOnceAndItsAnswersTravelWithTheMeasurement) {
-  SofaSpec spec;
-  spec.r = 2;
-  spec.delays = {3.0};
-  spec.positions = {0, 0, 1};  // one position for every measurement
-  const std::string path = Write("asked.sofa", spec);
+  SofaSpec shape;
+  shape.r = 2;
+  shape.delays = {3.0};
+  shape.positions = {0, 0, 1};  // one position for every measurement
+  const std::string path = Write("asked.sofa", shape);
   host.sofaAnswers = {SofaChoice{2, 1, SofaSelection::Horizontal}, std::nullopt};
   const Measurement s = Loaded(path);
   EXPECT_EQ(s.grid.MicCount(), 3);
@@ -200,8 +200,8 @@ TEST_F(SofaLoad, TheQuestionAsksOnceAndItsAnswersTravelWithTheMeasurement) {
   const LoadResult cancelled = LoadMeasurement(path, 0.0f, kTestDecimation, host);
   EXPECT_TRUE(std::holds_alternative<Cancelled>(cancelled));
   EXPECT_FALSE(host.loading);
-  spec.delays = {0.0};
-  EXPECT_TRUE(Loaded(Write("undelayed.sofa", spec)).notes.empty());
+  shape.delays = {0.0};
+  EXPECT_TRUE(Loaded(Write("undelayed.sofa", shape)).notes.empty());
 }
 
 TEST_F(SofaLoad, RefusalsNameTheCause) {
@@ -251,9 +251,9 @@ TEST_F(SofaLoad, RefusalsNameTheCause) {
        std::nullopt, "measurement 2 holds a sample that is not a finite number (in row 2)"},
   };
   for (const Case& c : cases) {
-    SofaSpec spec;
-    c.change(spec);
-    EXPECT_EQ(ErrorOf(Write("refused.sofa", spec), c.choice), c.message) << c.name;
+    SofaSpec shape;
+    c.change(shape);
+    EXPECT_EQ(ErrorOf(Write("refused.sofa", shape), c.choice), c.message) << c.name;
   }
   EXPECT_EQ(ErrorOf(folder.Write("text.sofa", "not a SOFA set\n")),
             "it is not a netCDF-4/HDF5 file, as a SOFA set is");

@@ -145,17 +145,17 @@ TEST_F(FiguresWindowTest, WithoutFiguresTheWindowSaysWhy) {
 TEST_F(FiguresWindowTest, ASofaSetsFiguresAreThoseOfTheAnswersItsLoadTook) {
   // Receiver 2 of measurements 3, 1, 2 (the horizontal plane by azimuth) of a made-up set whose
   // responses differ in onset by measurement and receiver.
-  SofaSpec spec;
-  spec.r = 2, spec.n = 200;
-  spec.positions = {40, 0, 1, 90, 1, 1, 10, -1, 1};
-  spec.sample = [](std::size_t m, std::size_t r, std::size_t, std::size_t n) {
+  SofaSpec shape;
+  shape.r = 2, shape.n = 200;
+  shape.positions = {40, 0, 1, 90, 1, 1, 10, -1, 1};
+  shape.sample = [](std::size_t m, std::size_t r, std::size_t, std::size_t n) {
     const std::size_t onset = 10 * m + 40 * r;
     return n < onset ? 0.0
                      : 0.9 * std::exp(-static_cast<double>(n - onset) /
                                       (20.0 + 10.0 * static_cast<double>(m)));
   };
   const std::string sofa = (folder.Path() / "set.sofa").string();
-  WriteSofa(sofa, spec);
+  WriteSofa(sofa, shape);
   dialogs.sofaChoices = {SofaChoice{2, 1, SofaSelection::Horizontal}};
   Open(sofa);
   ASSERT_EQ(form.State().LevelGrid.MicCount(), 3);

@@ -26,12 +26,12 @@ class WindowSlices : public ::testing::Test {
     QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
   }
   std::string Sofa(const std::string& name) {
-    SofaSpec spec;
-    spec.r = 2;
-    spec.n = 64;
-    spec.positions = {0, 0, 1, 90, 0, 1.5, 45, 40, 1};
+    SofaSpec shape;
+    shape.r = 2;
+    shape.n = 64;
+    shape.positions = {0, 0, 1, 90, 0, 1.5, 45, 40, 1};
     const std::string path = folder.Write(name, std::string_view{});
-    WriteSofa(path, spec);
+    WriteSofa(path, shape);
     return path;
   }
   const LevelGrid& Grid() { return form.State().LevelGrid; }
