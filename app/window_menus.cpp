@@ -81,11 +81,11 @@ WindowMenus::WindowMenus(QWidget& window, QMenuBar& bar, MapView& view,
   // view action.
   context_ = new QMenu(&view);
   context_->setObjectName("ContextMenu");
-  AddAll(*context_, {actions.open, actions.redraw, actions.stop, actions.profiles, actions.figures,
-                     actions.openReference, actions.showNext, actions.dropReference,
-                     actions.openChannels, actions.longerSlices, actions.shorterSlices,
-                     actions.sliceLength});
+  AddAll(*context_, {actions.open, actions.redraw, actions.stop, actions.profiles,
+                     actions.openReference, actions.showNext, actions.dropReference});
   context_->addMenu(recent_);
+  AddAll(*context_, {actions.figures, actions.openChannels, actions.sliceLength,
+                     actions.longerSlices, actions.shorterSlices});
   context_->addSeparator();
   AddViewActions(*context_, /*withSaving=*/true);
 
