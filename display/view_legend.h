@@ -43,9 +43,10 @@ void PaintLegend(QPainter& painter, const QFont& font, const AxesPlace& place, M
 void PaintSunkenBorder(QPainter& painter, const QRect& rect, const QColor& light,
                        const QColor& dark, int width);
 
-// Where the picture stands in a view with legend: the client pixels left of it and the room
-// above it that the top time label reaches into.
-inline constexpr QPoint kViewPictureAt{2, 5};
+// Where the picture stands in a view with legend: the client pixels left of it, and the room above
+// it that the top time label's glyphs reach into (its box rises kTickLabelRise, its first pixel
+// row is blank), which ends just under the window's buttons.
+inline constexpr QPoint kViewPictureAt{2, 4};
 
 // The view with legend as the window shows it: its picture of pictureSize (at least the zoomed
 // map and its border) at kViewPictureAt, holding the map at zoom in palette (columns from
