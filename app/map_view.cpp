@@ -251,96 +251,10 @@ void MapView::KeepOnScreen() {
   if (to != frame.topLeft()) shown->move(to);
 }
 
-// The time scale right of the picture, at the rows' zoom and following their scrolling: round
-// steps about one label per kTimeLabelSpacing pixels (the designed ticks at one pixel per row),
-// none beyond the data's end, no label over another. The unit stands beside the top label
-// ("0 ms"), or under it where the room is too narrow.
-void MapView::paintEvent(QPaintEvent*) {
-  if (ticks_.empty()) return;  // no paint has drawn a scale yet
-  QPainter painter(this);
-  if (legend_) PaintLegend(painter);
-  painter.setPen(Qt::black);
-  const QRect picture = picture_->geometry();
-  const auto edge = static_cast<float>(picture.x() + picture.width());
-  const bool scrolls = !vScroll_->isHidden();
-  const double scrolled = vScroll_->value();
-  const Zoom rowZoom = picture_->CurrentZoom().rows;
-  // Only the ticks on screen, and one beyond each end for labels reaching in.
-  const double rowScale = ZoomScale(rowZoom);
-  const TimeScale scale =
-      ShownTimeScale((scrolled - kTimeLabelSpacing) / rowScale,
-                     (scrolled + picture.height() + kTimeLabelSpacing) / rowScale);
-  const bool rate = scale.unit == QStringLiteral("ms");
-  // Milliseconds from the picture's outer top, as designed; rows on their pixel row inside the
-  // border.
-  const double zero = picture.y() + (rate ? 0 : kPictureBorder);
-  const QFontMetrics metrics(font());
-  double lastLabel = -1e300;
-  bool first = true;
-  const int room = TimeLabelsRoom() - kTickLength - 1;
-  const auto rowOf = [&](const TimeTick& tick) {
-    const double along = tick.offsetRows * ZoomScale(rowZoom);
-    return zero + (rate ? along : std::floor(along)) - scrolled;
-  };
-  for (std::size_t i = 0; i < scale.ticks.size(); ++i) {
-    const TimeTick& tick = scale.ticks[i];
-    const bool top = std::exchange(first, false);
-    const double y = rowOf(tick);
-    if (scrolls && (y < picture.y() || y > picture.y() + picture.height())) continue;
-    const auto lineY = static_cast<float>(y);
-    painter.drawLine(QPointF(edge, lineY), QPointF(edge + kTickLength, lineY));
-    if (y - lastLabel < metrics.height()) continue;
-    const QRectF box(edge + kTickLength, lineY - kTickLabelRise, 100, 100);
-    const QString label = LabelWithDistance(tick, scale);
-    const QString withUnit = tick.label + u' ' + scale.unit + label.mid(tick.label.size());
-    if (top && metrics.horizontalAdvance(withUnit) <= room) {
-      painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, withUnit);
-    } else {
-      painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, label);
-      // The unit on the line under the top label, when the next label leaves room for it.
-      const double next = i + 1 < scale.ticks.size() ? rowOf(scale.ticks[i + 1]) : 1e300;
-      if (top && next - y >= 2 * metrics.height()) {
-        painter.drawText(box.translated(0, metrics.height()), Qt::AlignLeft | Qt::AlignTop,
-                         scale.unit);
-        lastLabel = y + metrics.height();
-        continue;
-      }
-    }
-    lastLabel = y;
-  }
-}
-
-TimeScale MapView::ShownTimeScale(double from, double to, bool widest) const {
-  const double rowsPerMs =
-      state_->SampleRate > 0 && state_->Decimation > 0
-          ? static_cast<double>(state_->SampleRate) / state_->Decimation / 1000.0
-          : 0.0;
-  const double scale = ZoomScale(picture_->CurrentZoom().rows);
-  if (widest) return WidestTimeTicks(picture_->Cells().height(), rowsPerMs, scale);
-  return TimeTicks(picture_->Cells().height(), rowsPerMs, scale, from, to);
-}
-
-QString MapView::LabelWithDistance(const TimeTick& tick, const TimeScale& scale) const {
-  if (!distance_ || scale.unit != QStringLiteral("ms")) return tick.label;
-  return tick.label + QStringLiteral("  ") +
-         QString::number(tick.label.toDouble() * kSoundMetresPerMs, 'f', DistanceDecimals(scale)) +
-         QStringLiteral(" m");
-}
-
 void MapView::SetDistanceShown(bool shown) {
   distance_ = shown;
   emit zoomedMapResized();  // the labels' width may change
   update();
-}
-
-int MapView::TimeLabelsRoom() const {
-  const QFontMetrics metrics(font());
-  const TimeScale scale = ShownTimeScale(0.0, 0.0, /*widest=*/true);
-  int widest = 0;
-  for (const TimeTick& tick : scale.ticks) {
-    widest = std::max(widest, metrics.horizontalAdvance(LabelWithDistance(tick, scale)));
-  }
-  return std::max(kScaleRoom, kTickLength + widest + 2);
 }
 
 void MapView::ShowReadout(QPoint cell, QPoint globalPos) {
@@ -380,17 +294,4 @@ void MapView::HideReadout() {
   readout_->hide();
 }
 
-QImage MapView::ShownView() const {
-  const QImage& cells = picture_->Cells();
-  LegendFacts facts;
-  facts.micCount = cells.width();
-  facts.rowCount = cells.height();
-  facts.peakLevel = state_->PeakLevel;
-  facts.rangeDb = state_->RangeDb;
-  facts.sampleRate = state_->SampleRate;
-  facts.decimation = state_->Decimation;
-  facts.scale = levelScale_;
-  facts.columnWord = state_->Columns.word;
-  facts.columnSource = state_->Columns.source;
-  return ViewImage(cells, CurrentZoom(), ShownPalette(), legend_, facts);
 }

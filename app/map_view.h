@@ -16,6 +16,8 @@
 #include "map_fit.h"
 #include "palette.h"
 #include "row_scale.h"
+#include "view_image.h"
+#include "view_legend.h"
 #include "view_state.h"
 #include "zoom.h"
 
@@ -141,13 +143,9 @@ class MapView : public QWidget {
   void FollowScroll();
   void ShowReadout(QPoint cell, QPoint globalPos);
   void KeepOnScreen();
-  void PaintLegend(QPainter& painter);
-  void PaintColumnAxis(QPainter& painter);
-  // The time scale of the map shown, at the rows' zoom: the ticks from `from` to `to` rows, or
-  // those with the widest labels.
-  TimeScale ShownTimeScale(double from, double to, bool widest = false) const;
-  // A tick's label, with the distance sound travels in its time when that is shown.
-  QString LabelWithDistance(const TimeTick& tick, const TimeScale& scale) const;
+  // What the legend and the axes say of the map shown, and where its picture lies.
+  LegendFacts ShownFacts() const;
+  AxesPlace ShownPlace() const;
 
   const ViewState* state_;
   PictureBox* picture_;

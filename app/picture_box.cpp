@@ -1,6 +1,5 @@
 #include "picture_box.h"
 
-#include <qdrawutil.h>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -9,6 +8,7 @@
 #include "map_geometry.h"
 #include "map_region.h"
 #include "reduce_loudest.h"
+#include "view_legend.h"
 #include "window_layout.h"
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
@@ -123,7 +123,8 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     if (marker_) PaintMarker(painter, origin);
   }
   if (!Inside().contains(event->rect())) {
-    qDrawShadePanel(&painter, rect(), palette(), /*sunken=*/true, kPictureBorder);
+    PaintSunkenBorder(painter, rect(), palette().color(QPalette::Light),
+                      palette().color(QPalette::Dark), kPictureBorder);
   }
 }
 

@@ -23,8 +23,7 @@ inline constexpr Rect kProgressBar1{2, 6, 347, 15};
 inline constexpr int kMinClientWidth = kCommand2.left + kCommand2.width + 2;
 }  // namespace design
 
-// Client pixels beside the picture (the scale's room) and around it (above: the controls).
-inline constexpr int kScaleRoom = 35;
+// Client pixels around the picture (above: the controls); kScaleRoom is beside it.
 inline constexpr int kRoomAroundPicture = 90;
 // Text1 and ProgressBar1 are this much wider than the map has columns.
 inline constexpr int kTextBeyondColumns = 29;

@@ -9,6 +9,8 @@
 inline constexpr int kPictureBorder = 2;  // pixels a side
 inline constexpr int kTickLength = 5;
 inline constexpr int kTickLabelRise = 5;
+// The least room right of the picture for the time scale's ticks and labels.
+inline constexpr int kScaleRoom = 35;
 // Largest window or picture side, in pixels, that the toolkit accepts.
 inline constexpr std::int64_t kMaxSide = 16777215;
 

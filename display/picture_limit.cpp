@@ -1,9 +1,14 @@
 #include "picture_limit.h"
 
+#include <QFont>
+#include <QGuiApplication>
 #include <algorithm>
 #include <limits>
+#include <stdexcept>
 
 #include "draw_error.h"
+#include "map_geometry.h"
+#include "view_legend.h"
 
 std::optional<std::string> PictureSizeFault(std::int64_t width, std::int64_t height,
                                             int bytesPerPixel) {
@@ -24,14 +29,18 @@ void CheckViewImageSize(QSize greysSize, Zoom zoom, Palette palette, bool legend
   };
   std::int64_t width = side(greysSize.width());
   std::int64_t height = side(greysSize.height());
-  const bool grey = palette == Palette::Grey && !legend;
+  const bool grey = palette == Palette::Grey && !legend;  // the legend's view is RGB32
   if (legend) {
-    constexpr std::int64_t kLargest = std::numeric_limits<int>::max();
-    const ViewFrame frame = FrameView(QSize(static_cast<int>(std::min(width, kLargest)),
-                                            static_cast<int>(std::min(height, kLargest))),
-                                      facts);
-    width += frame.size.width() - frame.cells.width();
-    height += frame.size.height() - frame.cells.height();
+    if (qGuiApp == nullptr) {
+      throw std::logic_error("the legend needs a QGuiApplication for its font");
+    }
+    // The picture's border and the axes and legend around it; the legend's depth beyond the
+    // picture is at most its depth beside a picture of no height.
+    const QFont font;
+    width += kViewPictureAt.x() + 2 * kPictureBorder + TimeLabelsRoom(font, facts, zoom) +
+             LegendBesideScale(font, facts);
+    height += kViewPictureAt.y() + 2 * kPictureBorder + LegendDepth(font, facts, 0, 0);
   }
-  if (const auto fault = PictureSizeFault(width, height, grey ? 1 : 3)) throw DrawError(*fault);
+  if (const auto fault = PictureSizeFault(width, height, legend ? 4 : grey ? 1 : 3))
+    throw DrawError(*fault);
 }

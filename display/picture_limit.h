@@ -20,6 +20,6 @@ std::optional<std::string> PictureSizeFault(std::int64_t width, std::int64_t hei
 
 // Throws DrawError when ViewImage(greys, zoom, palette, legend, facts) of greys of greysSize would
 // exceed kMaxPictureBytes; call it before making the picture. With legend it needs a
-// QGuiApplication, as FrameView does.
+// QGuiApplication for its fonts.
 void CheckViewImageSize(QSize greysSize, Zoom zoom, Palette palette, bool legend,
                         const LegendFacts& facts);

@@ -1,6 +1,7 @@
 #include "view_image.h"
 
-#include <QPainter>
+#include <QFont>
+#include <QGuiApplication>
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -9,7 +10,9 @@
 #include <stdexcept>
 
 #include "draw_error.h"
+#include "map_geometry.h"
 #include "reduce_loudest.h"
+#include "view_legend.h"
 
 namespace {
 
@@ -59,20 +62,6 @@ std::array<Rgb, 256> ColoursOf(Palette palette) {
   return colours;
 }
 
-// The cells of `cells` (Grayscale8 or RGB888) copied 1:1 into the RGB888 `view` at `at`.
-void Blit(const QImage& cells, QImage& view, QPoint at) {
-  const auto width = static_cast<std::size_t>(cells.width());
-  for (int y = 0; y < cells.height(); ++y) {
-    const uchar* source = cells.constScanLine(y);
-    uchar* target = view.scanLine(at.y() + y) + std::size_t{3} * static_cast<std::size_t>(at.x());
-    if (cells.format() == QImage::Format_RGB888) {
-      std::memcpy(target, source, 3 * width);
-    } else {
-      for (std::size_t x = 0; x < width; ++x, target += 3) std::memset(target, source[x], 3);
-    }
-  }
-}
-
 }  // namespace
 
 QImage ZoomedCells(const QImage& greys, MapZoom zoom, Palette palette) {
@@ -109,16 +98,12 @@ QImage ZoomedCells(const QImage& greys, MapZoom zoom, Palette palette) {
 
 QImage ViewImage(const QImage& greys, MapZoom zoom, Palette palette, bool legend,
                  const LegendFacts& facts) {
-  QImage cells = ZoomedCells(greys, zoom, palette);
-  if (!legend) return cells;
-  LegendFacts zoomed = facts;
-  zoomed.pixelsPerRow = ZoomScale(zoom.rows);
-  const ViewFrame frame = FrameView(cells.size(), zoomed);
-  if (frame.cells.size() != cells.size()) throw DrawError("the picture is too large to make");
-  QImage view = NewImage(frame.size.width(), frame.size.height(), QImage::Format_RGB888);
-  Blit(cells, view, frame.cells.topLeft());
-  cells = QImage();  // not needed any more: the view holds the cells
-  QPainter painter(&view);
-  PaintLegendAndAxes(painter, frame, zoom, palette, zoomed);
-  return view;
+  if (!legend) return ZoomedCells(greys, zoom, palette);
+  if (qGuiApp == nullptr) throw std::logic_error("the legend needs a QGuiApplication for its font");
+  const QSize cells = MapPixelSize(zoom, greys.width(), greys.height());
+  if (cells.width() > kMaxSide || cells.height() > kMaxSide) {
+    throw DrawError("the picture is too large to make");
+  }
+  return ShownMapImage(greys, greys.width(), zoom, palette, facts, QFont(),
+                       cells + QSize(2 * kPictureBorder, 2 * kPictureBorder));
 }

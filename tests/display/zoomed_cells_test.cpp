@@ -85,9 +85,12 @@ TEST(ZoomedCells, NullStaysNullAndOtherFormatsAreRefused) {
 
 TEST(ViewImage, WithoutLegendItIsExactlyTheZoomedCells) {
   const QImage greys = RandomGreys(9, 6);
+  LegendFacts facts;
+  facts.micCount = 9;
+  facts.rowCount = 6;
   for (const Zoom zoom : {Zoom{}, Zoom{2, 1}, Zoom{1, 4}}) {
     for (const Palette palette : {Palette::Grey, Palette::Cividis}) {
-      const QImage view = ViewImage(greys, zoom, palette, false, LegendFacts{9, 6});
+      const QImage view = ViewImage(greys, zoom, palette, false, facts);
       const QImage cells = ZoomedCells(greys, zoom, palette);
       EXPECT_EQ(view.format(), cells.format());
       EXPECT_EQ(view, cells) << ZoomText(zoom).toStdString();

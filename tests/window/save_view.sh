@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Ctrl+S saves the view as shown: after Ctrl+= and C C the map is shown 2 x 2 pixels a cell in
 # magma, and the PNG written through the save dialog holds exactly the renderer's pixels at that
-# zoom and palette. The folder and the file's name hold blanks and dots.
+# zoom and palette. With the legend on (L) the saved view is the window's map area pixel for
+# pixel: the picture, the time axis, the legend and the microphone axis, from the client's left
+# edge and from 4 pixels above the picture, where the top time label reaches. The folder and the file's name
+# hold blanks and dots.
 source "$(dirname "$0")/lib.sh"
 
 park_pointer
@@ -27,4 +30,24 @@ until [[ -s $SAVED ]] &&
 done
 [[ $(head -c 8 "$SAVED" | od -An -tx1 | tr -d ' \n') == 89504e470d0a1a0a ]] ||
   fail "the saved view is not a PNG"
-echo "PASS: Ctrl+S saves the view at its zoom and palette"
+
+window_origin
+readonly PLAIN_WIDTH=$WIN_W
+press l
+tries=0
+while window_origin && ((WIN_W <= PLAIN_WIDTH)); do
+  ((tries++ < 50)) || fail "the window did not grow for the legend ($WIN_W pixels wide)"
+  sleep 0.1
+done
+readonly WITH_LEGEND="$WORK/saved views.d/with legend.png"
+press ctrl+s
+answer_dialog_like "Save" "$WITH_LEGEND"
+tries=0
+until [[ -s $WITH_LEGEND ]] && window_origin && shot &&
+  python3 "$HERE/pixels.py" same "$WORK/shot.png" "$WIN_X" $((WIN_Y + INTERIOR_Y - 2 - 4)) \
+    "$WITH_LEGEND" 2>"$WORK/why"; do
+  ((tries++ < 100)) || fail "the view saved with the legend is not the window's map area:" \
+    "$(cat "$WORK/why" 2>/dev/null)"
+  sleep 0.2
+done
+echo "PASS: Ctrl+S saves the view at its zoom and palette, and with the legend the map area as shown"
