@@ -293,5 +293,3 @@ void MapView::ShowReadout(QPoint cell, QPoint globalPos) {
 void MapView::HideReadout() {
   readout_->hide();
 }
-
-}
