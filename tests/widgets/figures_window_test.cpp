@@ -52,6 +52,7 @@ class FiguresWindowTest : public ::testing::Test {
     for (QAction* action : form.actions()) {
       if (action->shortcut() == QKeySequence(Qt::Key_G)) action->trigger();
     }
+    RunQueuedActions(form);
     return *form.Figures()->Window();
   }
   std::string RendererCsv(const std::string& file) {

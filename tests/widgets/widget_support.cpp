@@ -72,6 +72,11 @@ void Start(Form1& form) {
   while (!form.Activated()) QCoreApplication::processEvents();
 }
 
+void RunQueuedActions(Form1& form) {
+  QCoreApplication::processEvents();
+  while (form.Running()) QCoreApplication::processEvents();
+}
+
 QImage ShownInterior(const Form1& form) {
   const QImage shown = form.Picture1()->grab().toImage();
   return shown.copy(

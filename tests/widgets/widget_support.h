@@ -80,6 +80,8 @@ void PaintGrid(Form1& form, ScriptedDialogs& dialogs, std::int32_t micCount, std
 
 // Shows the window and returns once Form_Activate has run.
 void Start(Form1& form);
+// Runs the actions that keys and menus queue, and any load or paint they start, to their end.
+void RunQueuedActions(Form1& form);
 
 // Picture1 as drawn on screen (its own paint of the backing image), interior only.
 QImage ShownInterior(const Form1& form);

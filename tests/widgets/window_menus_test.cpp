@@ -137,15 +137,16 @@ TEST_F(WindowMenusTest, TheStatusBarNamesTheFileAndWhereItsTimeScaleComesFrom) {
 TEST_F(WindowMenusTest, APictureTooLargeToMakeIsRefusedBeforeItIsBuilt) {
   PaintGrid(form, dialogs, 2000, 1000);
   for (int i = 0; i < 9; ++i) QTest::keyClick(form.Picture1(), Qt::Key_Equal, Qt::ControlModifier);
-  ASSERT_EQ(form.View()->CurrentZoom(), (Zoom{32, 1}));  // 64000 x 32000 pixels: 1.9 GiB
+  ASSERT_EQ(form.View()->CurrentZoom(), (Zoom{32, 1}));  // 64000 x 32000 grey pixels: 1953 MiB
   QGuiApplication::clipboard()->setText("before");
   QTest::keyClick(form.Picture1(), Qt::Key_C, Qt::ControlModifier);
   QTest::keyClick(form.Picture1(), Qt::Key_S, Qt::ControlModifier);
   QTest::qWait(0);
   ASSERT_EQ(dialogs.errors.size(), 2u);
-  EXPECT_THAT(dialogs.errors[0], StartsWith("Cannot copy the view: the picture would be 64000 × "
-                                            "32000 pixels (1.9 GiB), more than the 1 GiB"));
-  EXPECT_THAT(dialogs.errors[1], StartsWith("Cannot save the view: the picture would be"));
+  EXPECT_EQ(dialogs.errors[0],
+            "Cannot copy the view: the picture of 64000 x 32000 pixels would take 1953 MiB, more "
+            "than the 1024 MiB allowed; zoom out first.");
+  EXPECT_THAT(dialogs.errors[1], StartsWith("Cannot save the view: the picture of 64000 x 32000"));
   EXPECT_TRUE(dialogs.saveDialogs.empty());  // refused before a name is asked for
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "before");
   EXPECT_EQ(form.View()->CurrentZoom(), (Zoom{32, 1}));

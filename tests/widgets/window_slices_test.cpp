@@ -23,7 +23,11 @@ class WindowSlices : public ::testing::Test {
   void SetUp() override { Start(form); }
   void Browse(const std::string& path) {
     dialogs.files = {path};
-    QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
+    Press(Qt::Key_O, Qt::ControlModifier);
+  }
+  void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(&form, key, modifiers);
+    RunQueuedActions(form);
   }
   std::string Sofa(const std::string& name) {
     SofaSpec shape;
@@ -52,17 +56,17 @@ TEST_F(WindowSlices, SofaSetAsksOnceAndTheSliceKeysKeepItsAnswers) {
   EXPECT_THAT(CellReadout(form.State(), 2, 1, LevelScale::EnergyLn, "."),
               StartsWith("Measurement 2 \u2014 azimuth 90\u00b0, elevation 0\u00b0, 1.5 m\n"));
 
-  QTest::keyClick(&form, Qt::Key_T);
+  Press(Qt::Key_T);
   EXPECT_EQ(form.State().Decimation, 8);
   EXPECT_EQ(Grid().RowCount(), 8);
   EXPECT_EQ(Grid().MicCount(), 2);
   EXPECT_EQ(form.State().Choices.sofa, (SofaChoice{2, 1, SofaSelection::Horizontal}));
-  QTest::keyClick(&form, Qt::Key_T, Qt::ShiftModifier);
+  Press(Qt::Key_T, Qt::ShiftModifier);
   EXPECT_EQ(form.State().Decimation, 4);
   EXPECT_EQ(Grid().RowCount(), 16);
 
   dialogs.inputs = {"32"};
-  QTest::keyClick(&form, Qt::Key_T, Qt::ControlModifier);
+  Press(Qt::Key_T, Qt::ControlModifier);
   ASSERT_EQ(dialogs.inputBoxes.size(), 1u);
   EXPECT_EQ(dialogs.inputBoxes[0].defaultText, "4");
   EXPECT_EQ(form.State().Decimation, 32);
@@ -95,11 +99,11 @@ TEST_F(WindowSlices, MultichannelWavIsRefusedWithTheWayToOpenItsChannels) {
             "positions\u2026 (Ctrl+Shift+M) opens its channels as the columns.");
 
   dialogs.files = {stereo};
-  QTest::keyClick(&form, Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
+  Press(Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_EQ(dialogs.fileDialogs.back().selectedType, 7);
   EXPECT_EQ(Grid().MicCount(), 2);
   EXPECT_EQ(Grid().RowCount(), 8);  // 32 frames in slices of 4
-  QTest::keyClick(&form, Qt::Key_T);
+  Press(Qt::Key_T);
   EXPECT_EQ(Grid().MicCount(), 2);  // still its channels, no warning
   EXPECT_EQ(Grid().RowCount(), 4);
   EXPECT_EQ(dialogs.warnings.size(), 1u);
@@ -109,7 +113,7 @@ TEST_F(WindowSlices, MultichannelWavIsRefusedWithTheWayToOpenItsChannels) {
 TEST_F(WindowSlices, SliceKeysLeaveMapsWithoutSamplesAlone) {
   const std::string ramp = WriteRamp(folder, "ramp.mls", 6, 5);
   Browse(ramp);
-  QTest::keyClick(&form, Qt::Key_T);
+  Press(Qt::Key_T);
   EXPECT_EQ(form.State().Decimation, 4);
   ASSERT_EQ(dialogs.errors.size(), 1u);
   EXPECT_THAT(dialogs.errors[0], HasSubstr("are not slices of samples"));

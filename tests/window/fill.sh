@@ -7,9 +7,9 @@
 source "$(dirname "$0")/lib.sh"
 
 readonly SCREEN_W=1280 SCREEN_H=1024 MICS=12 ROWS=400
-# Around the picture's interior: its border, the scale's room and its left margin; its border and
-# the controls above it.
-readonly AROUND_W=$((4 + 35 + 2)) AROUND_H=$((4 + 90))
+# Around the picture's interior: its border, the scale's room and its left margin; its border,
+# the controls above it and the menu and status bars.
+readonly AROUND_W=$((4 + 35 + 2)) AROUND_H=$((4 + 90 + CHROME))
 park_pointer
 
 # Polls until the picture shows the greyscale PNG $1 with cells $3 pixels high and as wide as a
@@ -45,7 +45,7 @@ window_origin
 ((WIN_W >= MICS * KX + 4 + 35)) || fail "the fitted window is only $WIN_W wide"
 
 # The user's size: the map is fitted to it again, and ] keeps it.
-readonly USER_W=700 USER_H=500
+readonly USER_W=700 USER_H=$((500 + CHROME))
 xdotool windowsize --sync "$WIN" $USER_W $USER_H
 KY=$(((USER_H - AROUND_H) / ROWS))
 wait_fill "$WORK/narrow.png" $((USER_W - AROUND_W)) $KY

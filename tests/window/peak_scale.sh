@@ -20,7 +20,7 @@ write_mls "$WORK/quiet.mls" 30 40 2
 
 start_viewer "$WORK/loud.__lev"
 wait_picture "$WORK/loud.png"
-xdotool mousemove --sync $((WIN_X + 20)) $((WIN_Y + 15)) click 1
+xdotool mousemove --sync $((WIN_X + 20)) $((WIN_Y + MENU_BAR + 15)) click 1
 xdotool key --clearmodifiers ctrl+a
 xdotool type --delay 10 "$WORK/quiet.mls"
 xdotool key Return

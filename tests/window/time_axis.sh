@@ -22,10 +22,10 @@ PY
 check_scale() {
   window_origin
   shot
-  local edge=$((2 + $1 + 4)) height=$((WIN_H - 40))
+  local edge=$((2 + $1 + 4)) height=$((WIN_H - 40 - STATUS_BAR))
   python3 "$HERE/pixels.py" rgb "$WORK/shot.png" $((WIN_X + edge)) $((WIN_Y + 40)) 36 $height \
     "$WORK/scale.rgb" || fail "the scale at $3 is not on the screen"
-  python3 - "$WORK/scale.rgb" $height $((56 + $2 - 40)) "$3" <<'PY' || fail "the scale at $3"
+  python3 - "$WORK/scale.rgb" $height $((MENU_BAR + 56 + $2 - 40)) "$3" <<'PY' || fail "the scale at $3"
 import sys
 data, height, end, zoom = open(sys.argv[1], "rb").read(), int(sys.argv[2]), int(sys.argv[3]), sys.argv[4]
 dark = lambda x, y: sum(data[(y * 36 + x) * 3:(y * 36 + x) * 3 + 3]) < 3 * 128
