@@ -1,6 +1,7 @@
 #include "figures_link.h"
 
 #include <QPoint>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "figures_run.h"
@@ -86,6 +87,10 @@ void FiguresLink::Compute() {
     const MapSource source = *source_;  // a load started from a yield cannot change it under us
     if (const auto reason = NoSamplesReason(source.fileName)) {
       window_->ShowMessage("No figures: " + *reason + ".");
+      // The window's status bar says it too, where the user looks after pressing G.
+      if (auto* bar = owner_.findChild<QStatusBar*>()) {
+        bar->showMessage(QString::fromStdString("No acoustic figures: " + *reason), 5000);
+      }
       computed_ = true;
       return;
     }

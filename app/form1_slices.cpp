@@ -2,6 +2,7 @@
 // for the file on screen, which is read again with the answers its load was given.
 
 #include <QLocale>
+#include <QStatusBar>
 
 #include "form1.h"
 #include "recent_files.h"
@@ -48,7 +49,11 @@ void Form1::ApplySliceLength(std::int32_t decimation) {
     state_.Decimation = decimation;  // for the first file to come
     return;
   }
-  if (const auto refusal = SliceLengthRefusal(mapFileName_)) return ShowFault(*refusal);
+  // Not an error, only a key without effect on this map: said in the status bar.
+  if (const auto refusal = SliceLengthRefusal(mapFileName_)) {
+    statusBar_->showMessage(QString::fromStdString(*refusal), 5000);
+    return;
+  }
   if (decimation == state_.Decimation) return;
   fileName_.Show(mapFileName_);
   LoadAndDraw(mapFileName_, state_.Choices, decimation);

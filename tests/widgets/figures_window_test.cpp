@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTest>
 #include <cmath>
@@ -124,6 +125,7 @@ TEST_F(FiguresWindowTest, WithoutFiguresTheWindowSaysWhy) {
   FiguresWindow& window = PressG();
   EXPECT_TRUE(window.Status().contains("an MLS file holds complex spectra"))
       << window.Status().toStdString();
+  EXPECT_TRUE(form.StatusBar()->currentMessage().contains("an MLS file holds complex spectra"));
   window.SaveData();
   EXPECT_EQ(dialogs.errors.size(), 1u);
   EXPECT_TRUE(dialogs.saveDialogs.empty());
