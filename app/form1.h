@@ -89,6 +89,9 @@ class Form1 : public QWidget {
   void CloseFile();
   // Ctrl+C: the view as shown to the clipboard, unless its picture would be too large.
   void CopyShownView();
+  // File › Export grid…: the levels of the map shown as float32 .npy or .csv, as the renderer's
+  // --grid writes them.
+  void ExportGrid();
   // F1 and Help › About.
   void ShowKeys();
   void ShowAbout();

@@ -9,6 +9,7 @@
 
 #include "figures_link.h"
 #include "form1.h"
+#include "grid_export.h"
 #include "picture_limit.h"
 #include "profiles_link.h"
 #include "profiles_window.h"
@@ -59,14 +60,14 @@ void Form1::AddActions() {
       });
   actions_.openChannels = add("Open channels as positions…",
                               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M), &Form1::OpenChannels);
-  actions_.longerSlices = add("Longer slices", QKeySequence(Qt::Key_T), [this] {
-    SetSliceLength(SteppedSliceLength(state_.Decimation, 1));
-  });
+  actions_.longerSlices = add("Longer slices", QKeySequence(Qt::Key_T),
+                              [this] { SetSliceLength(SteppedSliceLength(state_.Decimation, 1)); });
   actions_.shorterSlices = add("Shorter slices", QKeySequence(Qt::SHIFT | Qt::Key_T), [this] {
     SetSliceLength(SteppedSliceLength(state_.Decimation, -1));
   });
   actions_.sliceLength =
       add("Slice length…", QKeySequence(Qt::CTRL | Qt::Key_T), &Form1::AskSliceLength);
+  actions_.exportGrid = add("Export grid…", QKeySequence(), &Form1::ExportGrid);
   actions_.exportProfiles = add("Export profiles…", QKeySequence(), [this] {
     RunIfIdle([this] {
       profiles_->Show();
@@ -146,6 +147,21 @@ void Form1::SaveShownView() {
     }
     if (fault) return ShowFault(*fault);
     statusBar_->showMessage("Saved the view", 5000);
+  });
+}
+
+void Form1::ExportGrid() {
+  RunIfIdle([this] {
+    const auto path =
+        dialogs_.SaveFile(this, "Export the grid", {"NumPy array (*.npy)", "CSV text (*.csv)"});
+    if (!path) return;
+    const bool csv = path->size() >= 4 && path->compare(path->size() - 4, 4, ".csv") == 0;
+    const LevelGrid& grid = comparison_.ShownState(state_).LevelGrid;
+    const auto fault = SaveOutput(*path, [&grid, csv](int, std::ostream& out) {
+      csv ? WriteCsv(grid, out) : WriteNpy(grid, out);
+    });
+    if (fault) return ShowFault(*fault);
+    statusBar_->showMessage("Exported the grid", 5000);
   });
 }
 

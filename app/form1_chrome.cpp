@@ -94,6 +94,7 @@ void Form1::UpdateEnabled() {
   actions_.dropReference->setEnabled(reference);
   const bool map = state_.LevelGrid.MicCount() > 0 && state_.LevelGrid.RowCount() > 0;
   actions_.exportProfiles->setEnabled(map);
+  actions_.exportGrid->setEnabled(map);
   actions_.close->setEnabled(!mapFileName_.empty());
 }
 

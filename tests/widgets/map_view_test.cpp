@@ -184,7 +184,7 @@ TEST_F(MapViewTest, TheMenusListEveryActionWithItsShortcut) {
         "Open channels as positions…", "Longer slices", "Shorter slices", "Slice length…"}},
       {bar[0],
        {"Browse…", "Load reference…", "Open channels as positions…", "Recent files", "Save view…",
-        "Copy view", "Export profiles…", "Close", "Quit"}},
+        "Copy view", "Export grid…", "Export profiles…", "Close", "Quit"}},
       {bar[1],
        {"Redraw…", "Stop painting, free the profiles", "Profiles…",
         "Measurement, reference, difference", "Drop the reference", "Zoom in", "Zoom out",

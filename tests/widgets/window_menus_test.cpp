@@ -21,7 +21,11 @@
 #include <QTest>
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 
+#include "grid_export.h"
 #include "help_windows.h"
 #include "no_pause.h"
 #include "picture_box.h"
@@ -102,6 +106,26 @@ TEST_F(WindowMenusTest, ReferenceItemsActOnlyWithAReference) {
   QTest::qWait(0);
   EXPECT_FALSE(actions.showNext->isEnabled());
   EXPECT_THAT(Status(), HasSubstr("main.mls"));
+}
+
+// Export grid… writes the levels of the map shown as the renderer's --grid does.
+TEST_F(WindowMenusTest, ExportGridWritesTheShownLevels) {
+  const WindowActions& actions = form.WindowActionSet();
+  EXPECT_FALSE(actions.exportGrid->isEnabled());  // no map yet
+  Browse(WriteRamp(folder, "main.mls", 4, 5));
+  ASSERT_TRUE(actions.exportGrid->isEnabled());
+  for (const char* name : {"levels.csv", "levels.npy"}) {
+    const std::string path = (folder.Path() / name).string();
+    dialogs.saves = {path};
+    actions.exportGrid->trigger();
+    QTest::qWait(0);
+    std::ostringstream expected;
+    const bool csv = std::string(name).ends_with(".csv");
+    csv ? WriteCsv(form.State().LevelGrid, expected) : WriteNpy(form.State().LevelGrid, expected);
+    std::ifstream written(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}), expected.str()) << name;
+  }
+  EXPECT_TRUE(dialogs.errors.empty());
 }
 
 TEST_F(WindowMenusTest, TheStatusBarNamesTheFileAndWhereItsTimeScaleComesFrom) {
