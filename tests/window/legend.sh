@@ -27,14 +27,8 @@ for i in range(0, len(data), 3):
 
 start_viewer "$WORK/legend.mls"
 wait_picture "$WORK/plain.png"
-window_origin
-readonly PLAIN_WIDTH=$WIN_W
-press l
-tries=0
-while window_origin && ((WIN_W <= PLAIN_WIDTH)); do
-  ((tries++ < 50)) || fail "the window did not grow for the legend ($WIN_W pixels wide)"
-  sleep 0.1
-done
+press_to_widen l "the legend"
+readonly PLAIN_WIDTH=$WIDTH_BEFORE
 wait_picture "$WORK/plain.png"  # the cells themselves do not move
 tries=0
 # The bar stands under the peak and the unit: its rows run from the first black to the first white.

@@ -165,4 +165,17 @@ answer_dialog_like() {
 # varying with m, the first point of every column the loudest (painted black). $4, if given, is
 # that first point's value (10 unless given, at least 1.6): 2 puts up to the first 40 % of the
 # rows within the default span, 10 only a few.
+# Presses $1 and waits until the window has widened; $2 names what should have widened it.
+# WIDTH_BEFORE keeps the width it had before the key.
+press_to_widen() {
+  window_origin
+  WIDTH_BEFORE=$WIN_W
+  press "$1"
+  local tries=0
+  while window_origin && ((WIN_W <= WIDTH_BEFORE)); do
+    ((tries++ < 50)) || fail "$2 did not widen the window ($WIN_W pixels wide)"
+    sleep 0.1
+  done
+}
+
 write_mls() { "$MAKE_MLS" "$@" || fail "cannot write the test file $1"; }

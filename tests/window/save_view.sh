@@ -31,14 +31,7 @@ done
 [[ $(head -c 8 "$SAVED" | od -An -tx1 | tr -d ' \n') == 89504e470d0a1a0a ]] ||
   fail "the saved view is not a PNG"
 
-window_origin
-readonly PLAIN_WIDTH=$WIN_W
-press l
-tries=0
-while window_origin && ((WIN_W <= PLAIN_WIDTH)); do
-  ((tries++ < 50)) || fail "the window did not grow for the legend ($WIN_W pixels wide)"
-  sleep 0.1
-done
+press_to_widen l "the legend"
 readonly WITH_LEGEND="$WORK/saved views.d/with legend.png"
 press ctrl+s
 answer_dialog_like "Save" "$WITH_LEGEND"

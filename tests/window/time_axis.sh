@@ -66,12 +66,5 @@ check_scale $(((MICS + 7) / 8)) $(((ROWS + 7) / 8)) "1:8"
 # K adds the distances beside the milliseconds: the window widens for the longer labels.
 press ctrl+0
 wait_picture "$WORK/short.png"
-window_origin
-readonly NARROW=$WIN_W
-press k
-tries=0
-while window_origin && ((WIN_W <= NARROW)); do
-  ((tries++ < 50)) || fail "K did not widen the scale's labels ($WIN_W pixels wide)"
-  sleep 0.1
-done
+press_to_widen k "K (the distances beside the milliseconds)"
 echo "PASS: the time scale keeps within the data and its labels apart at zooms 1, 4 and 1:8"
