@@ -37,11 +37,30 @@ std::optional<Measurement> FuzzLoadMeasurement(const std::uint8_t* data, std::si
                       peakLevel);
 }
 
+namespace {
+
+// Grids past this many cells are refused, as the window refuses maps it cannot show: a few bytes
+// of a compressed audio format can promise hours of silence, whose grid would measure the
+// machine's memory rather than the reader.
+constexpr std::int64_t kMaxFuzzCells = std::int64_t{1} << 24;
+
+class FuzzHost : public QuietHost {
+ public:
+  using QuietHost::QuietHost;
+  std::optional<std::string> RefuseGridSize(std::int32_t micCount, std::int32_t rowCount) override {
+    if (std::int64_t{micCount} * rowCount <= kMaxFuzzCells) return std::nullopt;
+    return "a grid of " + std::to_string(micCount) + " x " + std::to_string(rowCount) +
+           " cells is larger than the fuzz target takes";
+  }
+};
+
+}  // namespace
+
 std::optional<Measurement> FuzzLoadFile(const std::string& path,
                                         const std::optional<std::string>& answer,
                                         std::int32_t maxRowCount, const LoadChoices& choices,
                                         float peakLevel) {
-  QuietHost host(answer);
+  FuzzHost host(answer);
   LoadResult result;
   try {
     result = LoadMeasurement(path, peakLevel, 4, host, choices);
