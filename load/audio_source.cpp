@@ -11,6 +11,7 @@
 #include "input_file.h"
 #include "load_error.h"
 #include "sample_levels.h"
+#include "sndfile_on_demand.h"
 
 namespace {
 
@@ -59,6 +60,7 @@ class SoundFile {
  public:
   explicit SoundFile(const std::string& fileName)
       : file_(fileName), virtual_{file_, 0, std::nullopt} {
+    RequireSndfile();
     SF_VIRTUAL_IO io{&VirtualFile::Length, &VirtualFile::Seek, &VirtualFile::Read,
                      &VirtualFile::Write, &VirtualFile::Tell};
     sound_.reset(sf_open_virtual(&io, SFM_READ, &info_, &virtual_));

@@ -17,6 +17,7 @@
 
 #include "input_file.h"
 #include "load_error.h"
+#include "netcdf_on_demand.h"
 #include "rounding.h"
 
 namespace {
@@ -61,6 +62,7 @@ class NetCdfFile {
  public:
   explicit NetCdfFile(const std::string& fileName) {
     { const InputFile exists(fileName); }  // the same messages as every reader for a bad name
+    RequireNetcdf();  // before the trial opening forks, so that the child need not open it
     RefuseFilesThatCrashTheLibrary(fileName);
     if (nc_open(fileName.c_str(), NC_NOWRITE, &id_) != NC_NOERR) {
       throw LoadError("it is not a netCDF-4/HDF5 file, as a SOFA set is");
