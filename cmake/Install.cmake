@@ -9,6 +9,10 @@ foreach(vexal_program IN ITEMS mlsvexal mlsvexal-render)
     install(TARGETS ${vexal_program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
 endforeach()
+# The renderer's picture part, which it opens from here (see tools/picture_module.cpp).
+if(TARGET vexal_render_picture)
+  install(TARGETS vexal_render_picture LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/mlsvexal)
+endif()
 
 set(vexal_desktop_dir ${PROJECT_SOURCE_DIR}/desktop)
 install(FILES ${vexal_desktop_dir}/mlsvexal.desktop

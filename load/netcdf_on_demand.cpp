@@ -8,15 +8,23 @@ namespace {
 OnDemandLibrary netcdf(VEXAL_NETCDF_SONAME);
 }  // namespace
 
-void RequireNetcdf() { netcdf.Require(); }
+void RequireNetcdf() {
+  netcdf.Require();
+}
 
 #define VEXAL_NETCDF(name) OnDemandFunction<&name>(netcdf, #name)
 
 extern "C" {
 
-const char* nc_strerror(int status) { return VEXAL_NETCDF(nc_strerror)(status); }
-int nc_open(const char* path, int mode, int* id) { return VEXAL_NETCDF(nc_open)(path, mode, id); }
-int nc_close(int id) { return VEXAL_NETCDF(nc_close)(id); }
+const char* nc_strerror(int status) {
+  return VEXAL_NETCDF(nc_strerror)(status);
+}
+int nc_open(const char* path, int mode, int* id) {
+  return VEXAL_NETCDF(nc_open)(path, mode, id);
+}
+int nc_close(int id) {
+  return VEXAL_NETCDF(nc_close)(id);
+}
 int nc_inq_att(int id, int var, const char* name, nc_type* type, size_t* length) {
   return VEXAL_NETCDF(nc_inq_att)(id, var, name, type, length);
 }
@@ -53,8 +61,7 @@ int nc_inq_vartype(int id, int var, nc_type* type) {
 int nc_get_var_double(int id, int var, double* values) {
   return VEXAL_NETCDF(nc_get_var_double)(id, var, values);
 }
-int nc_get_vara_double(int id, int var, const size_t* start, const size_t* count,
-                       double* values) {
+int nc_get_vara_double(int id, int var, const size_t* start, const size_t* count, double* values) {
   return VEXAL_NETCDF(nc_get_vara_double)(id, var, start, count, values);
 }
 

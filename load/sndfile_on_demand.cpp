@@ -9,7 +9,9 @@ namespace {
 OnDemandLibrary sndfile(VEXAL_SNDFILE_SONAME);
 }  // namespace
 
-void RequireSndfile() { sndfile.Require(); }
+void RequireSndfile() {
+  sndfile.Require();
+}
 
 #define VEXAL_SNDFILE(name) OnDemandFunction<&name>(sndfile, #name)
 
@@ -18,11 +20,15 @@ extern "C" {
 SNDFILE* sf_open_virtual(SF_VIRTUAL_IO* io, int mode, SF_INFO* info, void* user) {
   return VEXAL_SNDFILE(sf_open_virtual)(io, mode, info, user);
 }
-const char* sf_strerror(SNDFILE* sound) { return VEXAL_SNDFILE(sf_strerror)(sound); }
+const char* sf_strerror(SNDFILE* sound) {
+  return VEXAL_SNDFILE(sf_strerror)(sound);
+}
 int sf_command(SNDFILE* sound, int command, void* data, int size) {
   return VEXAL_SNDFILE(sf_command)(sound, command, data, size);
 }
-int sf_close(SNDFILE* sound) { return VEXAL_SNDFILE(sf_close)(sound); }
+int sf_close(SNDFILE* sound) {
+  return VEXAL_SNDFILE(sf_close)(sound);
+}
 sf_count_t sf_seek(SNDFILE* sound, sf_count_t frames, int whence) {
   return VEXAL_SNDFILE(sf_seek)(sound, frames, whence);
 }

@@ -1,11 +1,11 @@
 #include "option_values.h"
 
-#include <QImageWriter>
 #include <limits>
 #include <stdexcept>
 
 #include "number_text.h"
 #include "range_rule.h"
+#include "render_picture.h"
 #include "shown_name.h"
 
 float ParseRange(const std::string& text) {
@@ -52,10 +52,14 @@ std::string PictureFormat(const std::string& path) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
   if (extension == "png") return extension;
-  const QList<QByteArray> formats = QImageWriter::supportedImageFormats();
-  if (formats.contains(QByteArray::fromStdString(extension))) return extension;
+  // Other formats are Qt's image writers, in the picture part.
   std::string known;
-  for (const QByteArray& format : formats) known += (known.empty() ? "." : ", .") + format;
+  try {
+    if (Pictures().canWrite(extension)) return extension;
+    known = Pictures().writableExtensions();
+  } catch (const std::runtime_error& e) {
+    throw std::invalid_argument("--png cannot write " + ShownName(path) + ": " + e.what());
+  }
   throw std::invalid_argument("--png cannot write " + ShownName(path) +
                               ": no image writer for its extension; use one of " + known);
 }

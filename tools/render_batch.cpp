@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -11,6 +12,7 @@
 #include "output_files.h"
 #include "render_compare.h"
 #include "render_figures.h"
+#include "render_picture.h"
 #include "render_steps.h"
 #include "shown_name.h"
 
@@ -87,9 +89,9 @@ void Render(BatchFile& file, const RenderOptions& options, const Reference* refe
     return;
   }
   ViewState& view = difference ? *difference : state;
-  QImage image;
+  std::shared_ptr<const QImage> image;
   try {
-    image = PictureOf(view, file.input, options);
+    image = Pictures().paint(view, file.input, options);
   } catch (const std::exception& e) {
     file.message = "cannot paint the map of " + ShownName(file.input) + ": " + e.what();
     return;
@@ -106,7 +108,7 @@ void Render(BatchFile& file, const RenderOptions& options, const Reference* refe
   try {
     OutputFiles outputs;
     outputs.Write(file.outputs[0],
-                  [&](int fd, std::ostream&) { WritePicture(image, options.pictureFormat, fd); });
+                  [&](int fd, std::ostream&) { Pictures().write(*image, options.pictureFormat, fd); });
     if (options.gridFormat) {
       outputs.Write(file.outputs[1], [&](int, std::ostream& stream) {
         WriteGrid(view.LevelGrid, *options.gridFormat, stream);
@@ -145,9 +147,11 @@ int RunBatch(const RenderOptions& options, std::ostream& out, std::ostream& err)
     err << "mlsvexal-render: " << *refusal << "\n";
     return 2;
   }
-  // The reference first: when it cannot be loaded, nothing is written, not even DIR.
+  // The picture part and the reference first: when either cannot be had, nothing is written, not
+  // even DIR.
   std::optional<Reference> reference;
   try {
+    Pictures();
     reference = LoadReference(options);
   } catch (const std::exception& e) {
     err << "mlsvexal-render: " << e.what() << "\n";
@@ -163,7 +167,7 @@ int RunBatch(const RenderOptions& options, std::ostream& out, std::ostream& err)
   }
 
   std::vector<BatchFile> batch = PlanOutputs(options);
-  const LegendGui gui(options.legend);
+  const std::shared_ptr<void> gui = options.legend ? Pictures().legendGui() : nullptr;
   bool failed = false;
   bool empty = false;
   for (BatchFile& file : batch) {

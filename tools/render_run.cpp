@@ -1,5 +1,6 @@
 #include "render_run.h"
 
+#include <memory>
 #include <optional>
 #include <stdexcept>
 
@@ -9,6 +10,7 @@
 #include "render_compare.h"
 #include "render_figures.h"
 #include "render_options.h"
+#include "render_picture.h"
 #include "render_steps.h"
 #include "shown_name.h"
 
@@ -48,6 +50,7 @@ int RunOneState(const RenderOptions& options, std::ostream& out, std::ostream& e
   try {
     CheckOutputTargets(outputs, inputs);
     RefuseSharedStandardOutput(options, outputs);
+    if (options.pngPath) Pictures();  // opened before anything is loaded or written
     reference = LoadReference(options);
   } catch (const std::exception& e) {
     err << "mlsvexal-render: " << e.what() << "\n";
@@ -81,8 +84,9 @@ int RunOneState(const RenderOptions& options, std::ostream& out, std::ostream& e
   ViewState& view = difference ? *difference : state;
 
   // Painted only when a picture is asked for.
-  const LegendGui gui(options.pngPath && options.legend);
-  QImage image;
+  const std::shared_ptr<void> gui =
+      options.pngPath && options.legend ? Pictures().legendGui() : nullptr;
+  std::shared_ptr<const QImage> image;
   std::string profiles;
   std::string figures;
   try {
@@ -93,7 +97,7 @@ int RunOneState(const RenderOptions& options, std::ostream& out, std::ostream& e
     return 1;
   }
   try {
-    if (options.pngPath) image = PictureOf(view, shown, options);
+    if (options.pngPath) image = Pictures().paint(view, shown, options);
   } catch (const std::exception& e) {
     err << "mlsvexal-render: cannot paint the map of " << ShownName(shown) << ": " << e.what()
         << "\n";
@@ -103,7 +107,7 @@ int RunOneState(const RenderOptions& options, std::ostream& out, std::ostream& e
     OutputFiles files;
     if (options.pngPath) {
       files.Write(*options.pngPath,
-                  [&](int fd, std::ostream&) { WritePicture(image, options.pictureFormat, fd); });
+                  [&](int fd, std::ostream&) { Pictures().write(*image, options.pictureFormat, fd); });
     }
     if (options.gridPath) {
       const GridFormat format =

@@ -3,36 +3,12 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "draw_map.h"
 #include "file_kind.h"
 #include "grid_export.h"
-#include "image_surface.h"
 #include "load_error.h"
 #include "load_measurement.h"
-#include "picture_limit.h"
-#include "view_image.h"
 
 namespace {
-
-// Common PNG decoders (libpng among them) refuse images wider or taller than this by default.
-constexpr std::int64_t kMaxPngSide = 1000000;
-// More than the legend and the axes add to either side of the cells, for the check before the
-// load; the picture itself is checked again once it is made.
-constexpr std::int64_t kLegendAllowance = 4000;
-
-LegendFacts FactsOf(const ViewState& state, const std::string& file) {
-  LegendFacts facts;
-  facts.micCount = state.LevelGrid.MicCount();
-  facts.rowCount = state.LevelGrid.RowCount();
-  facts.peakLevel = state.PeakLevel;
-  facts.rangeDb = state.RangeDb;
-  facts.sampleRate = state.SampleRate;
-  facts.decimation = state.Decimation;
-  facts.scale = LevelScaleFor(ReaderFor(FileKindOf(file)));
-  facts.columnWord = state.Columns.word;
-  facts.columnSource = state.Columns.source;
-  return facts;
-}
 
 // What the map does not show of the file, when there is anything to say.
 std::string NotesJson(const ViewState& state) {
@@ -90,29 +66,7 @@ std::optional<std::string> RenderHost::AskPeriod(const std::string& initialText,
 std::optional<std::string> RenderHost::RefuseGridSize(std::int32_t micCount,
                                                       std::int32_t rowCount) {
   if (!picture_) return std::nullopt;
-  try {
-    ComputeMapGeometry(micCount, rowCount);
-  } catch (const DrawError& e) {
-    return e.what();
-  }
-  const std::int64_t extra = picture_->legend ? kLegendAllowance : 0;
-  if (std::int64_t{micCount} * picture_->zoom + extra > kMaxPngSide ||
-      std::int64_t{rowCount} * picture_->zoom + extra > kMaxPngSide) {
-    return "its map of " + std::to_string(micCount) + " x " + std::to_string(rowCount) + " cells" +
-           (picture_->zoom > 1 ? " at zoom " + std::to_string(picture_->zoom) : "") +
-           (picture_->legend ? " with its legend" : "") + " is too large for a PNG (at most " +
-           std::to_string(kMaxPngSide) + " pixels a side)";
-  }
-  // The cells alone, without the legend's allowance, which would refuse tall maps whose pictures
-  // are well within the limit; the whole picture is checked again before it is made.
-  const bool grey = picture_->palette == Palette::Grey && !picture_->legend;
-  if (const auto fault = PictureSizeFault(std::int64_t{micCount} * picture_->zoom,
-                                          std::int64_t{rowCount} * picture_->zoom, grey ? 1 : 3)) {
-    return "its map of " + std::to_string(micCount) + " x " + std::to_string(rowCount) + " cells" +
-           (picture_->zoom > 1 ? " at zoom " + std::to_string(picture_->zoom) : "") +
-           " is too large: " + *fault;
-  }
-  return std::nullopt;
+  return Pictures().refuseGridSize(*picture_, micCount, rowCount);
 }
 
 ViewState StartState(const RenderOptions& options) {
@@ -137,22 +91,6 @@ std::optional<std::string> LoadInto(ViewState& state, const std::string& file, L
   }
   if (const auto* refusal = std::get_if<Refusal>(&result)) return RefusalText(*refusal);
   return "the period prompt was cancelled";
-}
-
-QImage PictureOf(ViewState& state, const std::string& file, const RenderOptions& options) {
-  ImageSurface surface;
-  DrawMap(state, surface);
-  const Zoom zoom{options.zoom, 1};
-  CheckViewImageSize(surface.Image().size(), zoom, options.palette, options.legend,
-                     FactsOf(state, file));
-  QImage picture =
-      options.legend ? ViewImage(surface.Image(), zoom, options.palette, true, FactsOf(state, file))
-                     : ZoomedCells(surface.Image(), zoom, options.palette);
-  if (picture.width() > kMaxPngSide || picture.height() > kMaxPngSide) {
-    throw DrawError("the picture of " + std::to_string(picture.width()) + " x " +
-                    std::to_string(picture.height()) + " pixels is too large for a PNG");
-  }
-  return picture;
 }
 
 void WriteGrid(const LevelGrid& grid, GridFormat format, std::ostream& out) {

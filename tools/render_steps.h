@@ -1,25 +1,15 @@
 #pragma once
 // The renderer's steps for one map, shared by the run over one state and the batch run.
 
-#include <QCoreApplication>
-#include <QGuiApplication>
-#include <QImage>
 #include <cstdint>
 #include <optional>
 #include <ostream>
 #include <string>
 
-#include "picture_file.h"
 #include "quiet_host.h"
 #include "render_options.h"
+#include "render_picture.h"
 #include "view_state.h"
-
-// What the picture will show, for the size check before the load.
-struct PictureSize {
-  int zoom = 1;
-  bool legend = false;
-  Palette palette = kDefaultPalette;
-};
 
 // A quiet host whose period prompt is answered by --period; when a picture is asked for, a map
 // too large for it is refused before its grid is allocated.
@@ -36,23 +26,6 @@ class RenderHost : public QuietHost {
   std::optional<PictureSize> picture_;
 };
 
-// Text needs a QGuiApplication: a run that draws a legend without one makes its own, on the
-// offscreen platform, for as long as the run lasts.
-class LegendGui {
- public:
-  explicit LegendGui(bool needed) {
-    if (needed && QCoreApplication::instance() == nullptr) app_.emplace(argc_, argv_);
-  }
-
- private:
-  char name_[16] = "mlsvexal-render";
-  char platformOption_[10] = "-platform";
-  char platform_[10] = "offscreen";
-  int argc_ = 3;
-  char* argv_[4] = {name_, platformOption_, platform_, nullptr};
-  std::optional<QGuiApplication> app_;  // last: made after, and gone before, its arguments
-};
-
 // The view state of a viewer that has just started, with the range the options ask for.
 ViewState StartState(const RenderOptions& options);
 
@@ -60,9 +33,6 @@ ViewState StartState(const RenderOptions& options);
 // cause of a failure.
 std::optional<std::string> LoadInto(ViewState& state, const std::string& file, LoadHost& host,
                                     const LoadChoices& choices = {});
-
-// The map as the picture shows it. Throws DrawError when it cannot be painted.
-QImage PictureOf(ViewState& state, const std::string& file, const RenderOptions& options);
 
 void WriteGrid(const LevelGrid& grid, GridFormat format, std::ostream& out);
 
