@@ -107,8 +107,9 @@ void Render(BatchFile& file, const RenderOptions& options, const Reference* refe
   }
   try {
     OutputFiles outputs;
-    outputs.Write(file.outputs[0],
-                  [&](int fd, std::ostream&) { Pictures().write(*image, options.pictureFormat, fd); });
+    outputs.Write(file.outputs[0], [&](int fd, std::ostream&) {
+      Pictures().write(*image, options.pictureFormat, fd);
+    });
     if (options.gridFormat) {
       outputs.Write(file.outputs[1], [&](int, std::ostream& stream) {
         WriteGrid(view.LevelGrid, *options.gridFormat, stream);

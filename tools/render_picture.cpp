@@ -51,8 +51,7 @@ std::optional<std::string> RefuseGridSize(const PictureSize& picture, std::int32
   if (std::int64_t{micCount} * picture.zoom + extra > kMaxPngSide ||
       std::int64_t{rowCount} * picture.zoom + extra > kMaxPngSide) {
     return cells + (picture.legend ? " with its legend" : "") +
-           " is too large for a PNG (at most " + std::to_string(kMaxPngSide) +
-           " pixels a side)";
+           " is too large for a PNG (at most " + std::to_string(kMaxPngSide) + " pixels a side)";
   }
   // The cells alone, without the legend's allowance, which would refuse tall maps whose pictures
   // are well within the limit; the whole picture is checked again before it is made.
@@ -111,8 +110,8 @@ std::shared_ptr<void> MakeLegendGui() {
   return std::make_shared<LegendGui>();
 }
 
-const RenderPictures kPictures{&RefuseGridSize, &Paint,          &WritePicture,
-                               &CanWrite,       &WritableExtensions, &MakeLegendGui};
+const RenderPictures kPictures{&RefuseGridSize,     &Paint,        &WritePicture, &CanWrite,
+                               &WritableExtensions, &MakeLegendGui};
 
 }  // namespace
 

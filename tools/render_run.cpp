@@ -106,8 +106,9 @@ int RunOneState(const RenderOptions& options, std::ostream& out, std::ostream& e
   try {
     OutputFiles files;
     if (options.pngPath) {
-      files.Write(*options.pngPath,
-                  [&](int fd, std::ostream&) { Pictures().write(*image, options.pictureFormat, fd); });
+      files.Write(*options.pngPath, [&](int fd, std::ostream&) {
+        Pictures().write(*image, options.pictureFormat, fd);
+      });
     }
     if (options.gridPath) {
       const GridFormat format =
