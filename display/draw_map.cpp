@@ -46,9 +46,7 @@ void PaintCells(ViewState& state, MapSurface& surface, const MapGeometry& geomet
   std::vector<std::uint8_t> greys(static_cast<std::size_t>(grid.RowCount()));
   for (std::int32_t c = 1; c <= grid.MicCount(); ++c) {
     const auto levels = grid.DataColumn(c);
-    const float peak = state.PeakLevel;
-    const float range = state.RangeDb;
-    for (std::size_t r = 0; r < levels.size(); ++r) greys[r] = GreyOf(levels[r], peak, range);
+    GreysOf(levels, state.PeakLevel, state.RangeDb, greys.data());
     surface.PaintColumn(c, greys);
     surface.Yield();
     if (state.StopDrawing) return;

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <span>
 
 #include "draw_error.h"
 #include "rounding.h"
@@ -18,3 +19,10 @@ inline std::uint8_t GreyOf(float level, float peak, float range) {
   if (g > 255.0) g = 255.0;
   return static_cast<std::uint8_t>(RoundHalfEven(g));
 }
+
+// The greys of a whole column, each exactly GreyOf(levels[i], peak, range), into greys (at least
+// as long as levels), four cells at a time with AVX2 (when avx2, which needs HasAvx2Greys()),
+// else two at a time. Throws DrawError when one is not a number, before greys is used.
+bool HasAvx2Greys();
+void GreysOf(std::span<const float> levels, float peak, float range, std::uint8_t* greys,
+             bool avx2 = HasAvx2Greys());

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
+#include <utility>
 #include <vector>
 
 #include "grey.h"
@@ -75,6 +77,51 @@ TEST(Grey, ProportionalToTheDistanceBelowThePeakWithHalvesToEven) {
         << "level " << c.level << ", peak " << c.peak << ", span " << c.range;
   }
   EXPECT_THROW(GreyOf(0.0f, 0.0f, 0.0f), DrawError);
+}
+
+// The column kernels give every cell the grey GreyOf gives it, whatever the column's length
+// (the vector steps and the cells after them), and refuse a column with a NaN grey.
+TEST(Grey, AColumnAtATimeGivesEveryCellItsGrey) {
+  std::vector<float> levels = {10,
+                               -90,
+                               -190,
+                               20,
+                               -254.5f,
+                               -1.5f,
+                               -0.5f,
+                               -50,
+                               static_cast<float>(-0.5 * 100 / 255),
+                               1e30f,
+                               -1e30f,
+                               std::numeric_limits<float>::infinity(),
+                               -std::numeric_limits<float>::infinity(),
+                               -0.0f,
+                               0.0f};
+  std::uint32_t state = 12345;  // a fixed sequence of levels over and around every grey
+  for (int i = 0; i < 3000; ++i) {
+    state = state * 1664525u + 1013904223u;
+    levels.push_back(-300.0f + static_cast<float>(state >> 8) * (400.0f / 16777216.0f));
+  }
+  const std::pair<float, float> views[] = {{0, 255},  {10, 100},   {-3.25f, 150},
+                                           {0, -100}, {0, 1e-30f}, {212.1f, 37.5f}};
+  for (const bool avx2 : {false, true}) {
+    if (avx2 && !HasAvx2Greys()) continue;
+    for (const auto& [peak, range] : views) {
+      for (const std::size_t length :
+           {std::size_t{0}, std::size_t{1}, std::size_t{3}, std::size_t{7}, levels.size()}) {
+        std::vector<std::uint8_t> greys(length, 77);
+        GreysOf(std::span(levels).first(length), peak, range, greys.data(), avx2);
+        for (std::size_t r = 0; r < length; ++r) {
+          ASSERT_EQ(greys[r], GreyOf(levels[r], peak, range))
+              << (avx2 ? "AVX2" : "SSE2") << " level " << levels[r] << ", peak " << peak
+              << ", span " << range;
+        }
+      }
+    }
+    const std::vector<float> flat(8, 5.0f);  // 0 / 0: NaN, all within the vector steps
+    std::vector<std::uint8_t> greys(flat.size());
+    EXPECT_THROW(GreysOf(flat, 5.0f, 0.0f, greys.data(), avx2), DrawError);
+  }
 }
 
 TEST(MapGeometry, OnePixelPerCellInsideTheBorder) {
