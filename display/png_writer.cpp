@@ -28,20 +28,20 @@ constexpr std::size_t kIdatBytes = 1 << 20;  // compressed bytes per IDAT chunk
 // encoders do. Up to kMediumImagePixels level 4, the first with lazy matching: on a smooth map
 // about half the size of the fastest level's at about its speed (level 6 costs a sixth more of a
 // whole run). Larger images take the fastest level. Run-length matching ignores the level.
-constexpr qint64 kSmallImagePixels = 1 << 16;
-constexpr qint64 kMediumImagePixels = 1 << 20;
+constexpr std::int64_t kSmallImagePixels = 1 << 16;
+constexpr std::int64_t kMediumImagePixels = 1 << 20;
 // The sample that chooses the filters and the matcher: up to kSampleBands bands of rows spread
 // over the image, about 1/kSampleShare of its pixels (at least kMinSamplePixels, at most
 // kMaxSamplePixels), since every way is tried on it.
 constexpr int kSampleBands = 16;
-constexpr qint64 kSampleShare = 32;
-constexpr qint64 kMinSamplePixels = 8 << 10;
-constexpr qint64 kMaxSamplePixels = 256 << 10;
+constexpr std::int64_t kSampleShare = 32;
+constexpr std::int64_t kMinSamplePixels = 8 << 10;
+constexpr std::int64_t kMaxSamplePixels = 256 << 10;
 // The fastest way is kept while its sample is at most this much larger than the smallest.
 constexpr double kFastAllowance = 1.05;
 // Above this many pixels the rows are compressed in two halves on two cores: each half then
 // takes over a millisecond, far more than starting the thread.
-constexpr qint64 kSplitPixels = 256 << 10;
+constexpr std::int64_t kSplitPixels = 256 << 10;
 
 [[noreturn]] void Fail(const std::string& cause) {
   throw std::runtime_error(cause);
@@ -108,30 +108,21 @@ class IdatChunks {
 };
 
 struct Layout {
-  QImage image;  // in one of the formats written
-  unsigned char colourType = 0;
+  PngPixels pixels;
   std::size_t bytesPerPixel = 1;
   std::size_t rowBytes = 0;
+
+  const unsigned char* Row(int y) const { return pixels.bits + std::ptrdiff_t{y} * pixels.stride; }
 };
 
-Layout LayoutOf(const QImage& source) {
-  if (source.isNull()) Fail("there is no image to write");
-  const auto width = static_cast<std::size_t>(source.width());
-  switch (source.format()) {
-    case QImage::Format_Grayscale8:
-      return {source, 0, 1, width};
-    case QImage::Format_RGB888:
-      return {source, 2, 3, 3 * width};
-    case QImage::Format_RGBA8888:
-      return {source, 6, 4, 4 * width};
-    default:
-      break;
+Layout LayoutOf(const PngPixels& pixels) {
+  if (pixels.bits == nullptr || pixels.width <= 0 || pixels.height <= 0) {
+    Fail("there is no image to write");
   }
-  const bool alpha = source.hasAlphaChannel();
-  QImage converted =
-      source.convertToFormat(alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
-  if (converted.isNull()) Fail("there is not enough memory to convert the image");
-  return alpha ? Layout{converted, 6, 4, 4 * width} : Layout{converted, 2, 3, 3 * width};
+  const std::size_t bytesPerPixel = pixels.colour == PngColour::Grey  ? 1
+                                    : pixels.colour == PngColour::Rgb ? 3
+                                                                      : 4;
+  return {pixels, bytesPerPixel, bytesPerPixel * static_cast<std::size_t>(pixels.width)};
 }
 
 // How the rows are filtered and matched.
@@ -163,13 +154,12 @@ class RowDeflater {
   // Rows first..end-1, filtered against the row above first (none above row 0). Returns early
   // when stop becomes true.
   void AddRows(int first, int end, const std::atomic<bool>* stop = nullptr) {
-    const QImage& image = layout_.image;
     for (int y = first; y < end; ++y) {
       if (stop != nullptr && stop->load(std::memory_order_relaxed)) return;
-      const std::span row(image.constScanLine(y), layout_.rowBytes);
+      const std::span row(layout_.Row(y), layout_.rowBytes);
       const std::span<const unsigned char> previous =
           y == 0 ? std::span<const unsigned char>()
-                 : std::span(image.constScanLine(y - 1), layout_.rowBytes);
+                 : std::span(layout_.Row(y - 1), layout_.rowBytes);
       const PngRowParts parts = FilterPngRow(rule_, layout_.bytesPerPixel, row, previous, scratch_);
       Add(parts.first);
       Add(parts.second);
@@ -220,20 +210,20 @@ struct SampleBands {
   int rows;
 };
 
-SampleBands SampleOf(const QImage& image) {
-  const qint64 pixels = qint64{image.width()} * image.height();
-  const qint64 budget =
+SampleBands SampleOf(const PngPixels& image) {
+  const std::int64_t pixels = std::int64_t{image.width} * image.height;
+  const std::int64_t budget =
       std::clamp(pixels / kSampleShare, std::min(pixels, kMinSamplePixels), kMaxSamplePixels);
-  const qint64 rows = std::clamp<qint64>(budget / image.width(), 1, image.height());
-  const auto count = static_cast<int>(std::min<qint64>(kSampleBands, rows));
+  const std::int64_t rows = std::clamp<std::int64_t>(budget / image.width, 1, image.height);
+  const auto count = static_cast<int>(std::min<std::int64_t>(kSampleBands, rows));
   return {count, static_cast<int>(rows / count)};
 }
 
 // Compresses a sample of the image every way and keeps the smallest; the fastest way (unfiltered
 // rows, run-length matching) as long as it is nearly as small.
 Method ChooseMethod(const Layout& layout, int level) {
-  const int height = layout.image.height();
-  const SampleBands bands = SampleOf(layout.image);
+  const int height = layout.pixels.height;
+  const SampleBands bands = SampleOf(layout.pixels);
   const std::array<Method, 4> methods = {{{PngFilterRule::NoneOrRepeat, Z_RLE},
                                           {PngFilterRule::NoneOrRepeat, Z_DEFAULT_STRATEGY},
                                           {PngFilterRule::Adaptive, Z_RLE},
@@ -286,8 +276,8 @@ Part CompressPart(const Layout& layout, int level, Method method, int first, int
 }
 
 void WriteImageData(const Layout& layout, int level, Method method, int fd) {
-  const int height = layout.image.height();
-  bool split = layout.image.width() * std::int64_t{height} > kSplitPixels &&
+  const int height = layout.pixels.height;
+  bool split = layout.pixels.width * std::int64_t{height} > kSplitPixels &&
                std::thread::hardware_concurrency() > 1;
   IdatChunks chunks(fd);
   // Deflate with a 32 KiB window; the level field (fastest) is only informative.
@@ -333,42 +323,21 @@ void WriteImageData(const Layout& layout, int level, Method method, int fd) {
 
 }  // namespace
 
-void WritePng(const QImage& source, int fd) {
-  const Layout layout = LayoutOf(source);
-  const QImage& image = layout.image;
-  const qint64 pixels = qint64{image.width()} * image.height();
-  const int level = pixels <= kSmallImagePixels ? 6 : pixels <= kMediumImagePixels ? 4 : 1;
+void WritePng(const PngPixels& pixels, int fd) {
+  const Layout layout = LayoutOf(pixels);
+  const std::int64_t count = std::int64_t{pixels.width} * pixels.height;
+  const int level = count <= kSmallImagePixels ? 6 : count <= kMediumImagePixels ? 4 : 1;
   const Method method = ChooseMethod(layout, level);
 
   WriteAll(fd, kSignature.data(), kSignature.size());
   std::vector<unsigned char> header(12 + 13);
-  PutBigEndian(header.data() + 8, static_cast<std::uint32_t>(image.width()));
-  PutBigEndian(header.data() + 12, static_cast<std::uint32_t>(image.height()));
+  PutBigEndian(header.data() + 8, static_cast<std::uint32_t>(pixels.width));
+  PutBigEndian(header.data() + 12, static_cast<std::uint32_t>(pixels.height));
   header[16] = 8;  // bits per sample
-  header[17] = layout.colourType;
+  header[17] = static_cast<unsigned char>(pixels.colour);
   // compression 0, filter method 0 and no interlace follow as zeros
   WriteChunk(fd, "IHDR", header, 13);
   WriteImageData(layout, level, method, fd);
   std::vector<unsigned char> end(12);
   WriteChunk(fd, "IEND", end, 0);
-}
-
-void WritePng(const QImage& image, const std::string& path) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) Fail(std::strerror(errno));
-  // Only a regular file is removed after a failure: a device such as /dev/full stays.
-  struct stat info {};
-  const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  try {
-    WritePng(image, fd);
-  } catch (...) {
-    ::close(fd);
-    if (regular) ::unlink(path.c_str());
-    throw;
-  }
-  if (::close(fd) != 0) {
-    const int error = errno;
-    if (regular) ::unlink(path.c_str());
-    Fail(std::strerror(error));
-  }
 }

@@ -6,12 +6,30 @@
 // PNGs.
 
 #include <QImage>
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
-// Writes image to the open descriptor fd from its current position: Format_Grayscale8 as 8-bit
-// greyscale, images without alpha as 8-bit RGB, the rest as 8-bit RGBA. The descriptor stays
-// open. Throws std::runtime_error with the cause (for a failed write, the system's text) when the
-// image is null or a write fails; what was written by then is incomplete.
+// The PNG colour types written, with their values in the file.
+enum class PngColour : unsigned char { Grey = 0, Rgb = 2, Rgba = 6 };
+
+// Pixels to write: height rows of width pixels of 1 (grey), 3 (RGB) or 4 (RGBA) bytes, the rows
+// stride bytes apart.
+struct PngPixels {
+  const unsigned char* bits = nullptr;
+  std::ptrdiff_t stride = 0;
+  int width = 0;
+  int height = 0;
+  PngColour colour = PngColour::Grey;
+};
+
+// Writes the pixels to the open descriptor fd from its current position. The descriptor stays
+// open. Throws std::runtime_error with the cause (for a failed write, the system's text) when
+// there are no pixels or a write fails; what was written by then is incomplete. Needs no Qt.
+void WritePng(const PngPixels& pixels, int fd);
+
+// The same for an image: Format_Grayscale8 as 8-bit greyscale, images without alpha as 8-bit RGB,
+// the rest as 8-bit RGBA.
 void WritePng(const QImage& image, int fd);
 
 // The same into the file at path, created or truncated. On failure a partial regular file is

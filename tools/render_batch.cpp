@@ -89,9 +89,9 @@ void Render(BatchFile& file, const RenderOptions& options, const Reference* refe
     return;
   }
   ViewState& view = difference ? *difference : state;
-  std::shared_ptr<const QImage> image;
+  std::unique_ptr<Picture> image;
   try {
-    image = Pictures().paint(view, file.input, options);
+    image = PaintPicture(view, file.input, options);
   } catch (const std::exception& e) {
     file.message = "cannot paint the map of " + ShownName(file.input) + ": " + e.what();
     return;
@@ -107,9 +107,8 @@ void Render(BatchFile& file, const RenderOptions& options, const Reference* refe
   }
   try {
     OutputFiles outputs;
-    outputs.Write(file.outputs[0], [&](int fd, std::ostream&) {
-      Pictures().write(*image, options.pictureFormat, fd);
-    });
+    outputs.Write(file.outputs[0],
+                  [&](int fd, std::ostream&) { image->Write(options.pictureFormat, fd); });
     if (options.gridFormat) {
       outputs.Write(file.outputs[1], [&](int, std::ostream& stream) {
         WriteGrid(view.LevelGrid, *options.gridFormat, stream);
@@ -152,7 +151,7 @@ int RunBatch(const RenderOptions& options, std::ostream& out, std::ostream& err)
   // even DIR.
   std::optional<Reference> reference;
   try {
-    Pictures();
+    if (!PlainPicture(options)) Pictures();
     reference = LoadReference(options);
   } catch (const std::exception& e) {
     err << "mlsvexal-render: " << e.what() << "\n";

@@ -4,24 +4,19 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
+#include <memory>
+#include <utility>
 
 #include "draw_error.h"
 #include "draw_map.h"
 #include "file_kind.h"
 #include "image_surface.h"
 #include "load_measurement.h"
-#include "map_geometry.h"
 #include "picture_file.h"
 #include "picture_limit.h"
 #include "view_image.h"
 
 namespace {
-
-// Common PNG decoders (libpng among them) refuse images wider or taller than this by default.
-constexpr std::int64_t kMaxPngSide = 1000000;
-// More than the legend and the axes add to either side of the cells, for the check before the
-// load; the picture itself is checked again once it is made.
-constexpr std::int64_t kLegendAllowance = 4000;
 
 LegendFacts FactsOf(const ViewState& state, const std::string& file) {
   LegendFacts facts;
@@ -37,45 +32,31 @@ LegendFacts FactsOf(const ViewState& state, const std::string& file) {
   return facts;
 }
 
-std::optional<std::string> RefuseGridSize(const PictureSize& picture, std::int32_t micCount,
-                                          std::int32_t rowCount) {
-  try {
-    ComputeMapGeometry(micCount, rowCount);
-  } catch (const DrawError& e) {
-    return e.what();
-  }
-  const std::string cells = "its map of " + std::to_string(micCount) + " x " +
-                            std::to_string(rowCount) + " cells" +
-                            (picture.zoom > 1 ? " at zoom " + std::to_string(picture.zoom) : "");
-  const std::int64_t extra = picture.legend ? kLegendAllowance : 0;
-  if (std::int64_t{micCount} * picture.zoom + extra > kMaxPngSide ||
-      std::int64_t{rowCount} * picture.zoom + extra > kMaxPngSide) {
-    return cells + (picture.legend ? " with its legend" : "") +
-           " is too large for a PNG (at most " + std::to_string(kMaxPngSide) + " pixels a side)";
-  }
-  // The cells alone, without the legend's allowance, which would refuse tall maps whose pictures
-  // are well within the limit; the whole picture is checked again before it is made.
-  const bool grey = picture.palette == Palette::Grey && !picture.legend;
-  if (const auto fault = PictureSizeFault(std::int64_t{micCount} * picture.zoom,
-                                          std::int64_t{rowCount} * picture.zoom, grey ? 1 : 3)) {
-    return cells + " is too large: " + *fault;
-  }
-  return std::nullopt;
-}
+// A picture Qt painted, written by Qt's image writers (PNG by the map's own).
+class ImagePicture : public Picture {
+ public:
+  explicit ImagePicture(QImage image) : image_(std::move(image)) {}
+  void Write(const std::string& format, int fd) const override { WritePicture(image_, format, fd); }
+  int Width() const { return image_.width(); }
+  int Height() const { return image_.height(); }
 
-std::shared_ptr<const QImage> Paint(ViewState& state, const std::string& file,
-                                    const RenderOptions& options) {
+ private:
+  QImage image_;
+};
+
+std::unique_ptr<Picture> Paint(ViewState& state, const std::string& file,
+                               const RenderOptions& options) {
   ImageSurface surface;
   DrawMap(state, surface);
   const Zoom zoom{options.zoom, 1};
   CheckViewImageSize(surface.Image().size(), zoom, options.palette, options.legend,
                      FactsOf(state, file));
-  auto picture = std::make_shared<const QImage>(
+  auto picture = std::make_unique<ImagePicture>(
       options.legend ? ViewImage(surface.Image(), zoom, options.palette, true, FactsOf(state, file))
                      : ZoomedCells(surface.Image(), zoom, options.palette));
-  if (picture->width() > kMaxPngSide || picture->height() > kMaxPngSide) {
-    throw DrawError("the picture of " + std::to_string(picture->width()) + " x " +
-                    std::to_string(picture->height()) + " pixels is too large for a PNG");
+  if (picture->Width() > kMaxPngSide || picture->Height() > kMaxPngSide) {
+    throw DrawError("the picture of " + std::to_string(picture->Width()) + " x " +
+                    std::to_string(picture->Height()) + " pixels is too large for a PNG");
   }
   return picture;
 }
@@ -110,8 +91,7 @@ std::shared_ptr<void> MakeLegendGui() {
   return std::make_shared<LegendGui>();
 }
 
-const RenderPictures kPictures{&RefuseGridSize,     &Paint,        &WritePicture, &CanWrite,
-                               &WritableExtensions, &MakeLegendGui};
+const RenderPictures kPictures{&Paint, &CanWrite, &WritableExtensions, &MakeLegendGui};
 
 }  // namespace
 

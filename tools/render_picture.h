@@ -1,8 +1,9 @@
 #pragma once
-// The renderer's pictures: painting the map and writing it, the only part of the renderer that
-// needs Qt Gui. The renderer opens it when a run asks for a picture (picture_module.cpp), so that
-// the other runs start without Qt Gui and the some thirty libraries behind it; tests link it
-// (picture_linked.cpp).
+// The renderer's pictures. The map's cells as they are (one pixel per cell, grey, no legend, PNG)
+// are painted and written here without Qt Gui; every other picture by the picture part, the only
+// part of the renderer that needs Qt Gui. The renderer opens that part on the first such picture
+// (picture_module.cpp), so that the other runs start without Qt Gui and the some thirty libraries
+// behind it; tests link it (picture_linked.cpp).
 
 #include <cstdint>
 #include <memory>
@@ -12,7 +13,8 @@
 #include "render_options.h"
 #include "view_state.h"
 
-class QImage;
+// Common PNG decoders (libpng among them) refuse images wider or taller than this by default.
+inline constexpr std::int64_t kMaxPngSide = 1000000;
 
 // What the picture will show, for the size check before the load.
 struct PictureSize {
@@ -21,14 +23,30 @@ struct PictureSize {
   Palette palette = kDefaultPalette;
 };
 
+// Why a map of this many cells cannot become the picture; checked before its grid is allocated.
+std::optional<std::string> PictureGridFault(const PictureSize& picture, std::int32_t micCount,
+                                            std::int32_t rowCount);
+
+// A painted picture, ready to be written.
+class Picture {
+ public:
+  virtual ~Picture() = default;
+  // Writes it to fd in Qt's image format `format` ("png" through the map's own PNG writer).
+  // Throws std::runtime_error with the cause when a write fails.
+  virtual void Write(const std::string& format, int fd) const = 0;
+};
+
+// Whether the options ask for the cells as they are, which need no picture part.
+bool PlainPicture(const RenderOptions& options);
+// The picture the options ask for. Throws DrawError when it cannot be painted, and
+// std::runtime_error when it needs the picture part and that cannot be opened.
+std::unique_ptr<Picture> PaintPicture(ViewState& state, const std::string& file,
+                                      const RenderOptions& options);
+
 struct RenderPictures {
-  // Why a map of this many cells cannot become the picture; checked before its grid is allocated.
-  std::optional<std::string> (*refuseGridSize)(const PictureSize& picture, std::int32_t micCount,
-                                               std::int32_t rowCount);
-  // The map as the picture shows it. Throws DrawError when it cannot be painted.
-  std::shared_ptr<const QImage> (*paint)(ViewState& state, const std::string& file,
-                                         const RenderOptions& options);
-  void (*write)(const QImage& picture, const std::string& format, int fd);
+  // Every picture but the plain one. Throws DrawError when it cannot be painted.
+  std::unique_ptr<Picture> (*paint)(ViewState& state, const std::string& file,
+                                    const RenderOptions& options);
   // Whether Qt has a writer for this lower-case extension, and the list of those it has.
   bool (*canWrite)(const std::string& extension);
   std::string (*writableExtensions)();

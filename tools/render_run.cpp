@@ -50,7 +50,8 @@ int RunOneState(const RenderOptions& options, std::ostream& out, std::ostream& e
   try {
     CheckOutputTargets(outputs, inputs);
     RefuseSharedStandardOutput(options, outputs);
-    if (options.pngPath) Pictures();  // opened before anything is loaded or written
+    // The picture part is opened before anything is loaded or written.
+    if (options.pngPath && !PlainPicture(options)) Pictures();
     reference = LoadReference(options);
   } catch (const std::exception& e) {
     err << "mlsvexal-render: " << e.what() << "\n";
@@ -86,7 +87,7 @@ int RunOneState(const RenderOptions& options, std::ostream& out, std::ostream& e
   // Painted only when a picture is asked for.
   const std::shared_ptr<void> gui =
       options.pngPath && options.legend ? Pictures().legendGui() : nullptr;
-  std::shared_ptr<const QImage> image;
+  std::unique_ptr<Picture> image;
   std::string profiles;
   std::string figures;
   try {
@@ -97,7 +98,7 @@ int RunOneState(const RenderOptions& options, std::ostream& out, std::ostream& e
     return 1;
   }
   try {
-    if (options.pngPath) image = Pictures().paint(view, shown, options);
+    if (options.pngPath) image = PaintPicture(view, shown, options);
   } catch (const std::exception& e) {
     err << "mlsvexal-render: cannot paint the map of " << ShownName(shown) << ": " << e.what()
         << "\n";
@@ -106,9 +107,8 @@ int RunOneState(const RenderOptions& options, std::ostream& out, std::ostream& e
   try {
     OutputFiles files;
     if (options.pngPath) {
-      files.Write(*options.pngPath, [&](int fd, std::ostream&) {
-        Pictures().write(*image, options.pictureFormat, fd);
-      });
+      files.Write(*options.pngPath,
+                  [&](int fd, std::ostream&) { image->Write(options.pictureFormat, fd); });
     }
     if (options.gridPath) {
       const GridFormat format =

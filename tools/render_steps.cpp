@@ -66,7 +66,7 @@ std::optional<std::string> RenderHost::AskPeriod(const std::string& initialText,
 std::optional<std::string> RenderHost::RefuseGridSize(std::int32_t micCount,
                                                       std::int32_t rowCount) {
   if (!picture_) return std::nullopt;
-  return Pictures().refuseGridSize(*picture_, micCount, rowCount);
+  return PictureGridFault(*picture_, micCount, rowCount);
 }
 
 ViewState StartState(const RenderOptions& options) {

@@ -57,11 +57,11 @@ for program in "${programs[@]}"; do
   fi
 done
 
-# The installed renderer finds its picture part (which it opens on a run's first picture).
+# The installed renderer finds its picture part (which it opens for a zoomed picture).
 if [[ " ${programs[*]} " == *" mlsvexal-render "* ]]; then
   example=$(cd "$(dirname "$0")/../../examples" && pwd)/room.mls
   picture=$prefix/room.png
-  if ! report=$(env -u DISPLAY "$prefix/bin/mlsvexal-render" --png "$picture" "$example" 2>&1); then
+  if ! report=$(env -u DISPLAY "$prefix/bin/mlsvexal-render" --zoom 2 --png "$picture" "$example" 2>&1); then
     fail "the installed mlsvexal-render cannot paint: $report"
   elif [ "$(head -c 8 "$picture" | od -An -tx1 | tr -d ' ')" != 89504e470d0a1a0a ]; then
     fail "the installed mlsvexal-render wrote no PNG"
