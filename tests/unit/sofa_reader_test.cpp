@@ -120,6 +120,27 @@ TEST_F(SofaLoad, EveryLayoutGivesTheLevelsOfTheChosenResponses) {
   }
 }
 
+// Consecutive measurements are read a run at a time, and a long run in parts: the columns on
+// either side of a part's end keep their own samples.
+TEST_F(SofaLoad, RunsOfMeasurementsReadTogetherKeepEachItsSamples) {
+  SofaSpec shape;
+  shape.m = 40, shape.n = 8192;  // 400 rows of 16 samples: 6400 a column, 20 columns a part
+  shape.sample = Distinct;
+  const Measurement s = Loaded(Write("runs.sofa", shape), std::nullopt, 16);
+  ASSERT_EQ(s.grid.MicCount(), 40);
+  ASSERT_EQ(s.grid.RowCount(), 400);
+  for (const std::size_t m : {0u, 19u, 20u, 21u, 39u}) {
+    for (const std::size_t row : {0u, 1u, 399u}) {
+      std::vector<double> slice;
+      for (std::size_t k = 0; k < 16; ++k)
+        slice.push_back(32768.0 * Distinct(m, 0, 0, row * 16 + k));
+      EXPECT_FLOAT_EQ(s.grid.At(static_cast<int>(row + 1), static_cast<int>(m + 1)),
+                      ExpectedLevel(slice))
+          << "measurement " << m + 1 << ", row " << row + 1;
+    }
+  }
+}
+
 TEST_F(SofaLoad, SliceLengthSetsTheRowsAndTheRateIsRounded) {
   SofaSpec shape;
   shape.n = 2000;
