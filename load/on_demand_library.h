@@ -18,8 +18,10 @@ class OnDemandLibrary {
   void* Function(const char* name);
 
  private:
+  void* Handle();
+
   const char* soname_;
-  std::once_flag opened_;
+  std::mutex mutex_;  // not std::call_once: an open that throws must leave it for a retry
   void* handle_ = nullptr;
 };
 

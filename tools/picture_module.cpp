@@ -44,8 +44,10 @@ const RenderPictures* Open() {
 }  // namespace
 
 const RenderPictures& Pictures() {
-  static std::once_flag opened;
+  // Not std::call_once: an open that throws must leave it for a retry.
+  static std::mutex opening;
   static const RenderPictures* pictures = nullptr;
-  std::call_once(opened, [] { pictures = Open(); });
+  const std::lock_guard lock(opening);
+  if (!pictures) pictures = Open();
   return *pictures;
 }
