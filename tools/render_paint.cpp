@@ -69,9 +69,6 @@ std::unique_ptr<Picture> PaintPicture(ViewState& state, const std::string& file,
   const std::int64_t width = state.LevelGrid.MicCount();
   const std::int64_t height = state.LevelGrid.RowCount();
   if (const auto fault = PictureSizeFault(width, height, 1)) throw DrawError(*fault);
-  if (width > kMaxPngSide || height > kMaxPngSide) {
-    throw DrawError("the picture of " + std::to_string(width) + " x " + std::to_string(height) +
-                    " pixels is too large for a PNG");
-  }
+  CheckPngSides(width, height);
   return std::make_unique<GreyPicture>(state);
 }

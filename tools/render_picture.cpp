@@ -54,10 +54,7 @@ std::unique_ptr<Picture> Paint(ViewState& state, const std::string& file,
   auto picture = std::make_unique<ImagePicture>(
       options.legend ? ViewImage(surface.Image(), zoom, options.palette, true, FactsOf(state, file))
                      : ZoomedCells(surface.Image(), zoom, options.palette));
-  if (picture->Width() > kMaxPngSide || picture->Height() > kMaxPngSide) {
-    throw DrawError("the picture of " + std::to_string(picture->Width()) + " x " +
-                    std::to_string(picture->Height()) + " pixels is too large for a PNG");
-  }
+  CheckPngSides(picture->Width(), picture->Height());
   return picture;
 }
 

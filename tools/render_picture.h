@@ -10,11 +10,20 @@
 #include <optional>
 #include <string>
 
+#include "draw_error.h"
 #include "render_options.h"
 #include "view_state.h"
 
 // Common PNG decoders (libpng among them) refuse images wider or taller than this by default.
 inline constexpr std::int64_t kMaxPngSide = 1000000;
+
+// Throws DrawError when a picture of width x height pixels is wider or taller than that.
+inline void CheckPngSides(std::int64_t width, std::int64_t height) {
+  if (width > kMaxPngSide || height > kMaxPngSide) {
+    throw DrawError("the picture of " + std::to_string(width) + " x " + std::to_string(height) +
+                    " pixels is too large for a PNG");
+  }
+}
 
 // What the picture will show, for the size check before the load.
 struct PictureSize {
