@@ -88,7 +88,7 @@ LoadResult ReadSofaSet(const ReaderInput& input) {
       continue;
     }
     block.resize(static_cast<std::size_t>(run) * needed);
-    set.ReadFirstSamples(measurement, run, *choice, needed, block);
+    set.ReadRun(measurement, run, *choice, 0, needed, block);
     for (double& sample : block) sample *= kSixteenBitUnits;
     for (std::int32_t k = 0; k < run; ++k, ++c) {
       result.columns.names.push_back(set.NameOf(measurement + k));

@@ -330,26 +330,11 @@ std::string SofaSet::NameOf(std::int32_t measurement) const {
 
 void SofaSet::Read(std::int32_t measurement, const SofaChoice& choice, std::size_t first,
                    std::span<double> out) const {
-  if (out.empty()) return;
-  std::vector<std::size_t> start(layout_->rank, 0);
-  std::vector<std::size_t> count(layout_->rank, 1);
-  start[layout_->m] = static_cast<std::size_t>(measurement);
-  start[layout_->r] = static_cast<std::size_t>(choice.receiver - 1);
-  if (layout_->e) start[*layout_->e] = static_cast<std::size_t>(choice.emitter - 1);
-  start[layout_->n] = first;
-  count[layout_->n] = out.size();
-  const int status =
-      nc_get_vara_double(file_->Id(), layout_->var, start.data(), count.data(), out.data());
-  if (status != NC_NOERR) {
-    Fail("the impulse response of measurement " + std::to_string(measurement + 1) +
-             " cannot be read",
-         status);
-  }
+  ReadRun(measurement, 1, choice, first, out.size(), out);
 }
 
-void SofaSet::ReadFirstSamples(std::int32_t measurement, std::int32_t count,
-                               const SofaChoice& choice, std::size_t samples,
-                               std::span<double> out) const {
+void SofaSet::ReadRun(std::int32_t measurement, std::int32_t count, const SofaChoice& choice,
+                      std::size_t first, std::size_t samples, std::span<double> out) const {
   if (count <= 0 || samples == 0) return;
   const auto measurements = static_cast<std::size_t>(count);
   std::vector<std::size_t> start(layout_->rank, 0);
@@ -358,17 +343,21 @@ void SofaSet::ReadFirstSamples(std::int32_t measurement, std::int32_t count,
   extent[layout_->m] = measurements;
   start[layout_->r] = static_cast<std::size_t>(choice.receiver - 1);
   if (layout_->e) start[*layout_->e] = static_cast<std::size_t>(choice.emitter - 1);
+  start[layout_->n] = first;
   extent[layout_->n] = samples;
   // The values come in the variable's order of dimensions: measurement by measurement when M
-  // comes before N, else sample by sample, and then they are put in measurement order.
-  const bool byMeasurement = layout_->m < layout_->n;
+  // comes before N (or for one measurement), else sample by sample, and then they are put in
+  // measurement order.
+  const bool byMeasurement = count == 1 || layout_->m < layout_->n;
   std::vector<double> bySample(byMeasurement ? 0 : measurements * samples);
   double* values = byMeasurement ? out.data() : bySample.data();
   const int status =
       nc_get_vara_double(file_->Id(), layout_->var, start.data(), extent.data(), values);
   if (status != NC_NOERR) {
-    Fail("the impulse responses of measurements " + std::to_string(measurement + 1) + " to " +
-             std::to_string(measurement + count) + " cannot be read",
+    Fail(count == 1 ? "the impulse response of measurement " + std::to_string(measurement + 1) +
+                          " cannot be read"
+                    : "the impulse responses of measurements " + std::to_string(measurement + 1) +
+                          " to " + std::to_string(measurement + count) + " cannot be read",
          status);
   }
   if (byMeasurement) return;

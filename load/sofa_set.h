@@ -42,10 +42,10 @@ class SofaSet {
   // receiver and emitter, as stored (a sample of 1.0 is full scale). LoadError on a read error.
   void Read(std::int32_t measurement, const SofaChoice& choice, std::size_t first,
             std::span<double> out) const;
-  // The first samples of `count` consecutive measurements from measurement: out (count x
-  // samples long) holds each measurement's samples in turn. One call of the library for all.
-  void ReadFirstSamples(std::int32_t measurement, std::int32_t count, const SofaChoice& choice,
-                        std::size_t samples, std::span<double> out) const;
+  // Samples first .. first + samples - 1 of `count` consecutive measurements from measurement,
+  // with one call of the library: out (count x samples long) holds each measurement's in turn.
+  void ReadRun(std::int32_t measurement, std::int32_t count, const SofaChoice& choice,
+               std::size_t first, std::size_t samples, std::span<double> out) const;
 
  private:
   std::unique_ptr<NetCdfFile> file_;
